@@ -1,0 +1,53 @@
+// Everything the original program kept process-wide: the current spring, the material row in
+// use, the message list and its flags, the configuration and the dialogs. Operations take a
+// Session by reference, so two sessions never share state.
+#pragma once
+
+#include "calc/configuration.h"
+#include "calc/messages.h"
+#include "calc/spring_record.h"
+#include "strength/material_record.h"
+#include "ui/dialogs.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kora {
+
+struct Session {
+    Session();
+    explicit Session(Dialogs& dialogs);
+
+    SpringRecord spring;
+    KORWST_Record CurrentMaterial;
+    RelaxationRecord CurrentRelaxation;
+    bool relaxationFound = false;
+    TemperingRecord CurrentTempering;
+    MessageList messages;
+    bool FatalFlag = false;
+    bool AbortFlag = false;
+    Configuration config;
+    std::vector<std::string> arguments;  // command-line arguments after the program name
+    bool messagesEnabled = true;         // ShowError is silent while false
+    int HelpTopic = 0;
+    Dialogs* dialogs;
+
+    // Appends a message; a fatal one also sets FatalFlag.
+    void Message(std::string_view text) { messages.Add(text); }
+    void Fatal(std::string_view text) {
+        messages.Add(text);
+        FatalFlag = true;
+    }
+    void ClearMessages() {
+        messages.Clear();
+        FatalFlag = false;
+    }
+    // A warning that "Warnungen unterdrücken" (warnMode 2) skips.
+    void Warning(std::string_view text) {
+        if (spring.warnMode != 2) messages.Add(text);
+    }
+    bool NoGui() const;
+};
+
+}  // namespace kora

@@ -1,0 +1,41 @@
+// The dialog family as one interface: the Qt shell shows real modal dialogs, tests answer
+// from a script, the command-line run answers "cancel" and prints to stderr. All texts at
+// this interface are UTF-8; callers convert from code page 850 (see ui/dialog_calls.h).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kora {
+
+enum class YesNoCancel { Yes, No, Cancel };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Message box with the caption "Meldung:".
+    virtual void ShowInfo(std::string_view text, std::string_view caption) = 0;
+    // Message box with the caption "Fehler : ".
+    virtual void ShowError(std::string_view text) = 0;
+    virtual YesNoCancel AskYesNoCancel(std::string_view question) = 0;
+    // Yes/no radio dialog; nullopt = cancelled.
+    virtual std::optional<bool> AskYesNo(std::string_view prompt, bool preset) = 0;
+    // Choice among items; preset and result are 1-based; nullopt = cancelled.
+    virtual std::optional<int> ChooseItem(std::string_view prompt,
+                                          const std::vector<std::string>& items, int preset) = 0;
+    // One-line text input; nullopt = cancelled.
+    virtual std::optional<std::string> InputText(std::string_view prompt, std::size_t maxLength,
+                                                 std::string_view text) = 0;
+    virtual std::optional<std::string> ChooseFolder(std::string_view path) = 0;
+    virtual std::optional<std::string> ChooseFile(std::string_view path, std::string_view mask) = 0;
+    // Read-only text window over a file (the screen report device).
+    virtual void ShowTextFile(std::string_view title, std::string_view path) = 0;
+    // Lines window (the command-line help).
+    virtual void ShowLines(const std::vector<std::string>& lines) = 0;
+    virtual void Beep() {}
+};
+
+}  // namespace kora

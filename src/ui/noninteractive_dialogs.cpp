@@ -1,0 +1,50 @@
+#include "ui/noninteractive_dialogs.h"
+
+#include <iostream>
+
+namespace kora {
+
+NonInteractiveDialogs::NonInteractiveDialogs(bool silent, std::ostream* err)
+    : silent_(silent), err_(err ? err : &std::cerr) {}
+
+void NonInteractiveDialogs::Print(std::string_view kind, std::string_view text) {
+    if (!silent_) *err_ << kind << text << '\n';
+}
+
+void NonInteractiveDialogs::ShowInfo(std::string_view text, std::string_view caption) {
+    Print(caption.empty() ? std::string_view("Meldung: ") : caption, text);
+}
+void NonInteractiveDialogs::ShowError(std::string_view text) { Print("Fehler : ", text); }
+YesNoCancel NonInteractiveDialogs::AskYesNoCancel(std::string_view question) {
+    Print("(abgebrochen) ", question);
+    return YesNoCancel::Cancel;
+}
+std::optional<bool> NonInteractiveDialogs::AskYesNo(std::string_view prompt, bool) {
+    Print("(abgebrochen) ", prompt);
+    return std::nullopt;
+}
+std::optional<int> NonInteractiveDialogs::ChooseItem(std::string_view prompt,
+                                                     const std::vector<std::string>& items, int) {
+    Print("(abgebrochen) ", prompt);
+    for (const auto& item : items) Print("  ", item);
+    return std::nullopt;
+}
+std::optional<std::string> NonInteractiveDialogs::InputText(std::string_view prompt, std::size_t,
+                                                            std::string_view) {
+    Print("(abgebrochen) ", prompt);
+    return std::nullopt;
+}
+std::optional<std::string> NonInteractiveDialogs::ChooseFolder(std::string_view) {
+    return std::nullopt;
+}
+std::optional<std::string> NonInteractiveDialogs::ChooseFile(std::string_view, std::string_view) {
+    return std::nullopt;
+}
+void NonInteractiveDialogs::ShowTextFile(std::string_view title, std::string_view path) {
+    Print(title, std::string(" ") + std::string(path));
+}
+void NonInteractiveDialogs::ShowLines(const std::vector<std::string>& lines) {
+    for (const auto& line : lines) Print("", line);
+}
+
+}  // namespace kora

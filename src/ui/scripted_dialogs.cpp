@@ -1,0 +1,72 @@
+#include "ui/scripted_dialogs.h"
+
+namespace kora {
+
+std::optional<ScriptedDialogs::Answer> ScriptedDialogs::Next(std::string_view prompt,
+                                                             Answer::Kind wanted) {
+    shown.emplace_back(prompt);
+    if (script.empty()) {
+        unexpected.emplace_back(prompt);
+        return std::nullopt;
+    }
+    Answer answer = script.front();
+    script.pop_front();
+    if (answer.kind == Answer::Cancel) return std::nullopt;
+    bool fits = answer.kind == wanted ||
+                (wanted == Answer::Yes && answer.kind == Answer::No);
+    if (!fits) {
+        unexpected.emplace_back(prompt);
+        return std::nullopt;
+    }
+    return answer;
+}
+
+void ScriptedDialogs::ShowInfo(std::string_view text, std::string_view) {
+    shown.emplace_back(text);
+    infos.emplace_back(text);
+}
+void ScriptedDialogs::ShowError(std::string_view text) {
+    shown.emplace_back(text);
+    errors.emplace_back(text);
+}
+YesNoCancel ScriptedDialogs::AskYesNoCancel(std::string_view question) {
+    auto a = Next(question, Answer::Yes);
+    if (!a) return YesNoCancel::Cancel;
+    return a->kind == Answer::Yes ? YesNoCancel::Yes : YesNoCancel::No;
+}
+std::optional<bool> ScriptedDialogs::AskYesNo(std::string_view prompt, bool) {
+    auto a = Next(prompt, Answer::Yes);
+    if (!a) return std::nullopt;
+    return a->kind == Answer::Yes;
+}
+std::optional<int> ScriptedDialogs::ChooseItem(std::string_view prompt,
+                                               const std::vector<std::string>& items, int) {
+    for (const auto& item : items) shown.push_back("  " + item);
+    auto a = Next(prompt, Answer::Choice);
+    if (!a) return std::nullopt;
+    return a->choice;
+}
+std::optional<std::string> ScriptedDialogs::InputText(std::string_view prompt, std::size_t,
+                                                      std::string_view) {
+    auto a = Next(prompt, Answer::Text);
+    if (!a) return std::nullopt;
+    return a->text;
+}
+std::optional<std::string> ScriptedDialogs::ChooseFolder(std::string_view path) {
+    auto a = Next(path, Answer::Text);
+    if (!a) return std::nullopt;
+    return a->text;
+}
+std::optional<std::string> ScriptedDialogs::ChooseFile(std::string_view path, std::string_view) {
+    auto a = Next(path, Answer::Text);
+    if (!a) return std::nullopt;
+    return a->text;
+}
+void ScriptedDialogs::ShowTextFile(std::string_view title, std::string_view path) {
+    shown.push_back(std::string(title) + " " + std::string(path));
+}
+void ScriptedDialogs::ShowLines(const std::vector<std::string>& lines) {
+    shown.insert(shown.end(), lines.begin(), lines.end());
+}
+
+}  // namespace kora

@@ -1,0 +1,52 @@
+// Dialogs answered from a script, for tests: each call takes the next answer, in order, and
+// everything shown is recorded. A missing or mismatched answer counts as cancel and is noted
+// in `unexpected` so that a test can fail on it.
+#pragma once
+
+#include "ui/dialogs.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace kora {
+
+class ScriptedDialogs final : public Dialogs {
+public:
+    // One scripted answer. `cancel` answers any dialog with cancel.
+    struct Answer {
+        enum Kind { Text, Choice, Yes, No, Cancel } kind;
+        std::string text;
+        int choice = 0;
+    };
+    static Answer Typed(std::string text) { return {Answer::Text, std::move(text), 0}; }
+    static Answer Chosen(int index) { return {Answer::Choice, {}, index}; }
+    static Answer Yes() { return {Answer::Yes, {}, 0}; }
+    static Answer No() { return {Answer::No, {}, 0}; }
+    static Answer Cancelled() { return {Answer::Cancel, {}, 0}; }
+
+    void Push(Answer answer) { script.push_back(std::move(answer)); }
+
+    std::deque<Answer> script;
+    std::vector<std::string> shown;       // every prompt, message and item list, in order
+    std::vector<std::string> infos, errors;
+    std::vector<std::string> unexpected;  // prompts that found no fitting answer
+
+    void ShowInfo(std::string_view text, std::string_view caption) override;
+    void ShowError(std::string_view text) override;
+    YesNoCancel AskYesNoCancel(std::string_view question) override;
+    std::optional<bool> AskYesNo(std::string_view prompt, bool preset) override;
+    std::optional<int> ChooseItem(std::string_view prompt, const std::vector<std::string>& items,
+                                  int preset) override;
+    std::optional<std::string> InputText(std::string_view prompt, std::size_t maxLength,
+                                         std::string_view text) override;
+    std::optional<std::string> ChooseFolder(std::string_view path) override;
+    std::optional<std::string> ChooseFile(std::string_view path, std::string_view mask) override;
+    void ShowTextFile(std::string_view title, std::string_view path) override;
+    void ShowLines(const std::vector<std::string>& lines) override;
+
+private:
+    std::optional<Answer> Next(std::string_view prompt, Answer::Kind wanted);
+};
+
+}  // namespace kora
