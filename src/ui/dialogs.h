@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kora {
@@ -35,6 +36,10 @@ public:
     virtual void ShowTextFile(std::string_view title, std::string_view path) = 0;
     // Lines window (the command-line help).
     virtual void ShowLines(const std::vector<std::string>& lines) = 0;
+    // Message help window: a message with its cause and remedy, both editable. Gives the
+    // (possibly edited) cause and remedy when left with OK, nullopt when closed otherwise.
+    virtual std::optional<std::pair<std::string, std::string>> ShowMessageHelp(
+        std::string_view message, std::string_view cause, std::string_view remedy) = 0;
     virtual void Beep() {}
 };
 

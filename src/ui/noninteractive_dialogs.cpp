@@ -47,4 +47,12 @@ void NonInteractiveDialogs::ShowLines(const std::vector<std::string>& lines) {
     for (const auto& line : lines) Print("", line);
 }
 
+std::optional<std::pair<std::string, std::string>> NonInteractiveDialogs::ShowMessageHelp(
+    std::string_view message, std::string_view cause, std::string_view remedy) {
+    Print("", message);
+    Print("Ursache: ", cause);
+    Print("Abhilfe: ", remedy);
+    return std::nullopt;
+}
+
 }  // namespace kora

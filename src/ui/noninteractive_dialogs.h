@@ -24,6 +24,8 @@ public:
     std::optional<std::string> ChooseFile(std::string_view path, std::string_view mask) override;
     void ShowTextFile(std::string_view title, std::string_view path) override;
     void ShowLines(const std::vector<std::string>& lines) override;
+    std::optional<std::pair<std::string, std::string>> ShowMessageHelp(
+        std::string_view message, std::string_view cause, std::string_view remedy) override;
 
 private:
     void Print(std::string_view kind, std::string_view text);

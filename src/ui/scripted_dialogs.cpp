@@ -69,4 +69,13 @@ void ScriptedDialogs::ShowLines(const std::vector<std::string>& lines) {
     shown.insert(shown.end(), lines.begin(), lines.end());
 }
 
+std::optional<std::pair<std::string, std::string>> ScriptedDialogs::ShowMessageHelp(
+    std::string_view message, std::string_view cause, std::string_view remedy) {
+    shown.push_back(std::string(cause));
+    shown.push_back(std::string(remedy));
+    auto a = Next(message, Answer::Text);
+    if (!a) return std::nullopt;
+    return std::make_pair(a->text, a->extra);
+}
+
 }  // namespace kora

@@ -18,12 +18,16 @@ public:
         enum Kind { Text, Choice, Yes, No, Cancel } kind;
         std::string text;
         int choice = 0;
+        std::string extra;  // the remedy of an edited message help
     };
-    static Answer Typed(std::string text) { return {Answer::Text, std::move(text), 0}; }
-    static Answer Chosen(int index) { return {Answer::Choice, {}, index}; }
-    static Answer Yes() { return {Answer::Yes, {}, 0}; }
-    static Answer No() { return {Answer::No, {}, 0}; }
-    static Answer Cancelled() { return {Answer::Cancel, {}, 0}; }
+    static Answer Typed(std::string text) { return {Answer::Text, std::move(text), 0, {}}; }
+    static Answer Chosen(int index) { return {Answer::Choice, {}, index, {}}; }
+    static Answer Yes() { return {Answer::Yes, {}, 0, {}}; }
+    static Answer No() { return {Answer::No, {}, 0, {}}; }
+    static Answer Cancelled() { return {Answer::Cancel, {}, 0, {}}; }
+    static Answer Edited(std::string cause, std::string remedy) {
+        return {Answer::Text, std::move(cause), 0, std::move(remedy)};
+    }
 
     void Push(Answer answer) { script.push_back(std::move(answer)); }
 
@@ -44,6 +48,8 @@ public:
     std::optional<std::string> ChooseFile(std::string_view path, std::string_view mask) override;
     void ShowTextFile(std::string_view title, std::string_view path) override;
     void ShowLines(const std::vector<std::string>& lines) override;
+    std::optional<std::pair<std::string, std::string>> ShowMessageHelp(
+        std::string_view message, std::string_view cause, std::string_view remedy) override;
 
 private:
     std::optional<Answer> Next(std::string_view prompt, Answer::Kind wanted);

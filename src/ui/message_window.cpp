@@ -1,0 +1,75 @@
+#include "ui/message_window.h"
+
+#include "calc/codepage.h"
+#include "calc/message_help.h"
+#include "calc/session.h"
+
+#include <string>
+#include <vector>
+
+namespace kora {
+namespace {
+
+constexpr char kSuccess[] = "Berechnung erfolgreich ohne Fehlermeldungen";
+constexpr char kPrompt[] =
+    "Berechnungsmodul meldet Warnungen oder Fehler, siehe Ursache und Abhilfe.";
+constexpr char kContinue[] = "Weiter/zurück...";
+constexpr char kNoAccess[] = "nicht gefunden oder kein Zugriffsrecht";
+constexpr char kSaveChanges[] = "Save Changes ?";
+constexpr int kListHelpTopic = 1210;
+constexpr std::size_t kItemLength = 65;
+
+}  // namespace
+
+void ShowMessageHelp(Session& session, int i) {
+    Dialogs& dialogs = *session.dialogs;
+    const std::string& message = session.messages[i];
+    MessageHelp help = LookUpMessageHelp(session.config, message);
+    if (!help.fileFound) {
+        dialogs.ShowError(Cp850ToUtf8("Datei " + MessageHelpPath(session.config) + " " +
+                                      kNoAccess + " !"));
+        session.AbortFlag = true;
+        return;
+    }
+    if (!help.entryFound) {
+        dialogs.ShowInfo(kNoDescription, "Meldung");
+        return;
+    }
+    const std::string cause = Cp850ToUtf8(help.cause), remedy = Cp850ToUtf8(help.remedy);
+    auto edited = dialogs.ShowMessageHelp(Cp850ToUtf8(message), cause, remedy);
+    if (!edited || (edited->first == cause && edited->second == remedy)) return;
+    if (dialogs.AskYesNoCancel(kSaveChanges) != YesNoCancel::Yes) return;
+    HelpSave saved = SaveMessageHelp(session.config, message, Utf8ToCp850(edited->first),
+                                     Utf8ToCp850(edited->second));
+    if (saved == HelpSave::NotFound)
+        dialogs.ShowInfo(Cp850ToUtf8(message) + " not found.", "Meldung");
+    else if (saved == HelpSave::WriteFailed)
+        dialogs.ShowError(Cp850ToUtf8(MessageHelpPath(session.config)) + ": file write error");
+}
+
+void ShowMessageList(Session& session) {
+    if (session.NoGui()) return;
+    Dialogs& dialogs = *session.dialogs;
+    const int count = session.messages.Count();
+    if (count == 0) {
+        dialogs.ShowInfo(kSuccess, "Meldung:");
+        return;
+    }
+    session.AbortFlag = false;
+    std::vector<std::string> items;
+    for (const auto& message : session.messages)
+        items.push_back(Cp850ToUtf8(message.substr(0, kItemLength)));
+    items.emplace_back(kContinue);
+    const int continueItem = count + 1;
+    int preset = session.config.helpLevel >= 2 ? 1 : continueItem;
+    while (true) {
+        session.HelpTopic = kListHelpTopic;
+        auto chosen = dialogs.ChooseItem(kPrompt, items, preset);
+        if (!chosen || *chosen < 1 || *chosen >= continueItem) return;
+        ShowMessageHelp(session, *chosen - 1);
+        preset = *chosen + 1;
+        if (preset == continueItem) return;
+    }
+}
+
+}  // namespace kora
