@@ -116,6 +116,8 @@ struct SpringRecord {
     real theta = 20, Gtheta = 80000;
     real k = 0;
     real tau1 = 0, tau2 = 0, tauk1 = 0, tauk2 = 0, taukh = 0, tauhz = 0;
+    real S1 = 0, S2 = 0, Sh = 0;     // safety factors: tauz at F1 and F2, tauhz for the stroke
+    real N = 0, Nmin = 0, Nmax = 0;  // load cycles to fracture and the fatigue-tolerance band
     real wireTol = 0;
     word wireTolGrade = 1;
     word loadType = 2;       // 1 static, 2 dynamic
@@ -132,6 +134,9 @@ struct SpringRecord {
     char statsSwitch = 'N';
     word statsGrade = 1;
     real sigmaFactor = 2.6L;
+    // Statistical evaluation results (not saved): reject rate at sigmaFactor and the
+    // deviations of statsGrade for this spring.
+    real rejectAtSigma = 0, statDevDm = 0, statDevF1 = 0, statDevF2 = 0;
     real fatigueTolMin = 0, fatigueTolMax = 0;
     real rx2 = 0;
     real resolution3D = 2;

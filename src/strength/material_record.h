@@ -8,23 +8,26 @@
 
 namespace kora {
 
-// One row of korwst.dbf, fields in column order 1..27.
+// One row of korwst.dbf, fields in column order 1..27. The fatigue data (columns 12..22)
+// describe the 10^7-cycle diagram once not shot peened and once shot peened; each stress
+// is given at fatigueD0 with its decrease per decade of d.
 struct KORWST_Record {
-    std::string name1, name2, name3, name4;
-    std::int32_t G = 0, E = 0;
-    double rho = 7.8;
-    std::int32_t Rm0 = 0;
-    double d0 = 1.0;
-    std::int32_t RmMax = 0, kRm = 0;
-    double fatigueD0 = 1.0;
-    std::int32_t tauo0 = 0, kTauo = 0, tauh0 = 0, kTauh = 0;  // not shot peened
-    double mSlope = 0;
-    std::int32_t tauo0Peened = 0, kTauoPeened = 0, tauh0Peened = 0, kTauhPeened = 0;
-    double mSlopePeened = 0;
-    double dmin = 0, dmax = 0;
-    std::int32_t Tmax = 0;
-    std::string freeText;
-    std::int32_t materialNumber = 0;
+    std::string name1, name2, name3, name4; // 1..4; name1 becomes the spring's materialName
+    std::int32_t G = 0, E = 0;              // 5, 6
+    double rho = 7.8;                       // 7
+    std::int32_t Rm0 = 0;                   // 8: tensile strength at d0
+    double d0 = 1.0;                        // 9
+    std::int32_t RmMax = 0;                 // 10: cap of Rm; below 2 means no cap
+    std::int32_t kRm = 0;                   // 11: decrease of Rm per decade of d
+    double fatigueD0 = 1.0;                 // 12
+    std::int32_t tauo0 = 0, kTauo = 0, tauh0 = 0, kTauh = 0; // 13..16, not shot peened
+    double mSlope = 0;                                       // 17
+    std::int32_t tauo0Peened = 0, kTauoPeened = 0, tauh0Peened = 0, kTauhPeened = 0; // 18..21
+    double mSlopePeened = 0;                                                         // 22
+    double dmin = 0, dmax = 0;       // 23, 24: diameter range of the data
+    std::int32_t Tmax = 0;           // 25: highest operating temperature, °C
+    std::string freeText;            // 26: kept, never interpreted
+    std::int32_t materialNumber = 0; // 27: equals the record number
 };
 
 // One row of korwstr.dbf: four curves (T1,d1) (T1,d2) (T2,d1) (T2,d2), two points each.
@@ -47,4 +50,4 @@ struct TemperingRecord {
     std::string line1, line2, line3, info;
 };
 
-}  // namespace kora
+} // namespace kora
