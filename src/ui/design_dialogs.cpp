@@ -1,0 +1,311 @@
+#include "ui/design_dialogs.h"
+
+#include "calc/calculate.h"
+#include "calc/design.h"
+#include "calc/numformat.h"
+#include "calc/session.h"
+#include "calc/units.h"
+#include "ui/dialog_calls.h"
+#include "ui/message_window.h"
+
+#include <algorithm>
+#include <string>
+
+namespace kora {
+namespace {
+
+namespace text = design_dialog_text;
+
+constexpr real kProposalForceFactor = 1.33L; // margin above the last point's force
+constexpr real kDiameterLimit = 10000;
+constexpr real kLengthLimit = 100000;
+constexpr real kMultiplierMinCoils = 0.5L;
+constexpr real kMultiplierMaxCoils = 1000;
+constexpr real kMultiplierMaxL0 = 1000;
+constexpr real kLengthSlack = 0.01L;
+
+// The platform's plain message box of the design dialogs.
+void PlainBox(Session& session, std::string_view message) {
+    session.dialogs->ShowInfo(WindowText(session.config, message), "");
+}
+
+// A cancelled step: recalculate with what was entered so far; AbortFlag stays set.
+bool Cancelled(Session& session) {
+    CalculateSpring(session);
+    return false;
+}
+
+std::string Short(const Session& session, real x) {
+    return ShortFormat(session.config, x);
+}
+
+// Step 2: Dm, proposed when 0 and again whenever 0 is entered.
+bool AskCoilDiameter(Session& session, real F) {
+    SpringRecord& s = session.spring;
+    if (s.Dm == 0) s.Dm = ProposeCoilDiameter(session, F);
+    for (;;) {
+        real Dm = s.Dm;
+        if (!InputReal(session, text::kCoilDiameter, Dm, kDiameterLimit, 0)) return false;
+        if (Dm != 0) {
+            s.Dm = Dm;
+            return true;
+        }
+        s.Dm = ProposeCoilDiameter(session, F);
+    }
+}
+
+// d from the force and the current Dm; false (list shown) when the proposal is fatal.
+bool ProposeWire(Session& session, real F) {
+    session.ClearMessages();
+    ProposeWireDiameter(session, F);
+    session.spring.h = session.spring.d;
+    if (!session.FatalFlag) return true;
+    ShowMessageList(session);
+    return false;
+}
+
+enum class Step { Done, Cancelled, Failed };
+
+// Step 3: d (proposed when 0) and, for elliptical and rectangular wire, h.
+Step AskWireSize(Session& session, real F) {
+    SpringRecord& s = session.spring;
+    if (s.d == 0 && !ProposeWire(session, F)) return Step::Failed;
+    for (;;) {
+        real d = s.d;
+        if (!InputReal(session, text::kWireDiameter, d, kDiameterLimit, 0)) return Step::Cancelled;
+        if (d != 0) {
+            s.d = d;
+            break;
+        }
+        if (!ProposeWire(session, F)) return Step::Failed;
+    }
+    if (s.wireType != 2 && s.wireType != 4) return Step::Done;
+    real h = s.h;
+    if (!InputReal(session, text::kWireHeight, h, kDiameterLimit, 0)) return Step::Cancelled;
+    s.h = h == 0 ? s.d : h;
+    return Step::Done;
+}
+
+// Step 4 of F-L input: L0 no shorter than where the first two points put F = 0.
+bool AskFreeLengthForPoints(Session& session) {
+    SpringRecord& s = session.spring;
+    const real Lmin = MinimumFreeLength(s);
+    if (s.L0 == 0) s.L0 = Lmin;
+    std::string prompt(text::kFreeLengthMinStart);
+    prompt += Short(session, s.points[1].L);
+    prompt += text::kFreeLengthMinEnd;
+    for (;;) {
+        real L0 = s.L0;
+        if (!InputReal(session, prompt, L0, kLengthLimit, 0)) return false;
+        s.L0 = L0 == 0 ? Lmin : L0;
+        if (s.L0 >= Lmin - kLengthSlack) return true;
+    }
+}
+
+void DeflectionsFromFreeLength(SpringRecord& s) {
+    for (int i = 1; i <= std::min<std::int32_t>(s.nchar, kMaxPoints); ++i)
+        s.points[i].s = s.L0 - s.points[i].L;
+}
+
+// Step 6, for now as three length prompts in place of the working-length form.
+bool AskWorkingLengths(Session& session) {
+    SpringRecord& s = session.spring;
+    const struct {
+        std::string_view prompt;
+        real SpringRecord::*field;
+    } rows[] = {{text::kWorkingL1, &SpringRecord::L1},
+                {text::kWorkingL2, &SpringRecord::L2},
+                {text::kWorkingLx, &SpringRecord::Lx}};
+    for (const auto& row : rows) {
+        real value = s.*row.field;
+        if (!InputLength(session, row.prompt, value, kLengthLimit, 0)) return false;
+        s.*row.field = value;
+    }
+    return true;
+}
+
+// Step 7: the solid length; its change goes into the dead coils.
+bool AskSolidLength(Session& session, bool byLength) {
+    SpringRecord& s = session.spring;
+    std::string prompt;
+    real maximum = kLengthLimit;
+    if (byLength) {
+        maximum = s.points[std::clamp<std::int32_t>(s.nchar, 1, kMaxPoints)].L + kLengthSlack;
+        prompt.append(text::kSolidLengthRangeStart).append(Short(session, s.Lcth));
+        prompt.append(text::kRangeMiddle).append(Short(session, maximum)).append(text::kClose);
+    } else {
+        prompt.append(text::kSolidLengthNeStart).append(Short(session, s.ne)).append(text::kClose);
+    }
+    real Lc = s.Lc;
+    if (!InputReal(session, prompt, Lc, maximum, s.Lcth)) return false;
+    SpreadSolidLength(s, Lc);
+    return true;
+}
+
+enum class DesignInput { Points, FrlRows };
+
+bool RunDesignDialog(Session& session, DesignInput input) {
+    SpringRecord& s = session.spring;
+    const bool frl = input == DesignInput::FrlRows;
+    const bool byLength = frl || s.charCoordinate == 2;
+    if (frl) session.FatalFlag = false;
+    if (s.nchar < 2) {
+        PlainBox(session, frl ? text::kFrlTooFewPoints : text::kTooFewPoints);
+        return false;
+    }
+    const real F = kProposalForceFactor * s.points[std::min<std::int32_t>(s.nchar, kMaxPoints)].F;
+    if (!AskCoilDiameter(session, F)) return Cancelled(session);
+    switch (AskWireSize(session, F)) {
+    case Step::Done:
+        break;
+    case Step::Cancelled:
+        return Cancelled(session);
+    case Step::Failed:
+        return false;
+    }
+    if (byLength) {
+        if (!frl && !AskFreeLengthForPoints(session)) return Cancelled(session);
+        DeflectionsFromFreeLength(s);
+    }
+    const real keptL0 = s.L0;
+
+    if (!DesignSections(session)) {
+        ShowMessageList(session);
+        return false;
+    }
+    CalculateSpring(session);
+    if (byLength) s.L0 = keptL0;
+
+    if (!AskWorkingLengths(session)) return Cancelled(session);
+    if (!AskSolidLength(session, byLength)) return Cancelled(session);
+    CalculateSpring(session);
+
+    real L0 = keptL0;
+    if (!byLength) {
+        L0 = s.L0;
+        if (!InputReal(session, text::kFreeLength, L0, kLengthLimit, s.L0))
+            return Cancelled(session);
+    }
+    ExtendFreeLength(s, L0);
+    AlignPointsWithFreeLength(s);
+    CalculateSpring(session);
+    if (session.FatalFlag) ShowMessageList(session);
+    return true;
+}
+
+} // namespace
+
+WorkingLengthForm::WorkingLengthForm(Session& session, DesignSource source)
+    : session_(session), source_(source) {
+    const SpringRecord& s = session.spring;
+    Show(L1, s.L1);
+    Show(L2, s.L2);
+    Show(Lx, s.Lx);
+}
+
+std::string WorkingLengthForm::UnitLabel() const {
+    return kora::UnitLabel(session_.config, Quantity::Length);
+}
+
+std::string WorkingLengthForm::Label_L0() const {
+    if (source_ == DesignSource::FsPoints) return {};
+    std::string label(text::kFreeLengthIs);
+    label += ShowShort(session_.config, Quantity::Length, session_.spring.L0);
+    label += text::kUnitGap;
+    label += UnitLabel();
+    return label;
+}
+
+real WorkingLengthForm::Value(Field field) const {
+    if (Edit[field] == shown_[field]) return values_[field];
+    return ReadValue(session_.config, Quantity::Length, Edit[field]);
+}
+
+void WorkingLengthForm::Show(Field field, real value) {
+    values_[field] = value;
+    shown_[field] = ShowShort(session_.config, Quantity::Length, value);
+    Edit[field] = shown_[field];
+}
+
+void WorkingLengthForm::Button_L1Click() {
+    Show(L1, ProposedL1(session_.spring));
+}
+void WorkingLengthForm::Button_L2Click() {
+    Show(L2, ProposedL2(session_.spring));
+}
+void WorkingLengthForm::Button_LxClick() {
+    Show(Lx, ProposedLx(Value(L1), Value(L2)));
+}
+
+void WorkingLengthForm::Button_tableClick() {
+    const WorkingLengths lengths =
+        WorkingLengthsFromTable(session_.spring, source_ == DesignSource::FrlRows);
+    Show(L1, lengths.L1);
+    Show(L2, lengths.L2);
+    Show(Lx, lengths.Lx);
+}
+
+void WorkingLengthForm::Button_unitClick() {
+    const std::array<real, 3> kept = {Value(L1), Value(L2), Value(Lx)};
+    int& unitSystem = session_.config.unitSystem;
+    unitSystem = unitSystem == 1 ? 0 : 1;
+    for (Field field : {L1, L2, Lx})
+        Show(field, kept[field]);
+}
+
+void WorkingLengthForm::Button_okClick() {
+    SpringRecord& s = session_.spring;
+    s.L1 = Value(L1);
+    s.L2 = Value(L2);
+    s.Lx = Value(Lx);
+    session_.AbortFlag = false;
+}
+
+void WorkingLengthForm::Button_cancelClick() {
+    session_.AbortFlag = true;
+}
+
+bool DesignDialog(Session& session) {
+    return RunDesignDialog(session, DesignInput::Points);
+}
+
+bool FrlDesignDialog(Session& session) {
+    return RunDesignDialog(session, DesignInput::FrlRows);
+}
+
+void Multiplier(Session& session, SectionCaller caller) {
+    SpringRecord& s = session.spring;
+    if (s.nsec == 0) {
+        if (caller == SectionCaller::TableForm) {
+            ShowError(session, design_text::kNoSections);
+            return;
+        }
+        session.Message(design_text::kNoSections);
+        CalculateSpring(session);
+        return;
+    }
+    CalculateSpring(session);
+    if (session.FatalFlag || session.AbortFlag || s.n == 0) {
+        ShowMessageList(session);
+        return;
+    }
+    // Each confirmed change is calculated at once, so a cancel leaves a calculated spring.
+    real n = s.n;
+    if (!InputReal(session, text::kCoilCount, n, kMultiplierMaxCoils, kMultiplierMinCoils)) return;
+    if (n != s.n) {
+        ScaleCoilCounts(s, n);
+        CalculateSpring(session);
+        if (session.FatalFlag) {
+            ShowMessageList(session);
+            return;
+        }
+    }
+    // The upper limit never shuts out the spring's own free length.
+    real L0 = s.L0;
+    if (!InputLength(session, text::kFreeLength, L0, std::max(kMultiplierMaxL0, s.L0), s.Lc))
+        return;
+    if (s.Lend >= s.L0) return;
+    if (L0 != s.L0 && ScaleFreeLength(s, L0)) CalculateSpring(session);
+}
+
+} // namespace kora
