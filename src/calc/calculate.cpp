@@ -3,6 +3,7 @@
 #include "calc/characteristic.h"
 #include "calc/derived.h"
 #include "calc/design.h"
+#include "calc/message_texts.h"
 #include "calc/plausibility.h"
 #include "calc/session.h"
 #include "strength/fatigue.h"
@@ -22,8 +23,8 @@ namespace {
 constexpr std::size_t kTitleLength = 65;
 
 void BuildTitleLine(SpringRecord& s) {
-    s.TitleLine = (s.designation + "   " + "Zeichn.Nr." + ": " + s.drawingNumber)
-                      .substr(0, kTitleLength);
+    s.TitleLine =
+        (s.designation + "   " + "Zeichn.Nr." + ": " + s.drawingNumber).substr(0, kTitleLength);
 }
 
 // Inputs that are not numbers would poison every result; stop before they are used.
@@ -32,22 +33,36 @@ bool CheckInputsAreNumbers(Session& session) {
     const struct {
         const char* name;
         real value;
-    } inputs[] = {{"d", s.d},         {"h", s.h},         {"Dm", s.Dm},
-                  {"L1", s.L1},       {"L2", s.L2},       {"Lx", s.Lx},
-                  {"nend1", s.nend1}, {"nend2", s.nend2}, {"x", s.x},
-                  {"nue", s.nue},     {"E", s.E},         {"G", s.G},
-                  {"rho", s.rho},     {"Rm", s.Rm},       {"tauz", s.tauz},
-                  {"theta", s.theta}, {"f", s.f},         {"seps", s.seps},
-                  {"wireTol", s.wireTol}, {"faktorRFc", s.faktorRFc}};
+    } inputs[] = {{"d", s.d},
+                  {"h", s.h},
+                  {"Dm", s.Dm},
+                  {"L1", s.L1},
+                  {"L2", s.L2},
+                  {"Lx", s.Lx},
+                  {"nend1", s.nend1},
+                  {"nend2", s.nend2},
+                  {"x", s.x},
+                  {"nue", s.nue},
+                  {"E", s.E},
+                  {"G", s.G},
+                  {"rho", s.rho},
+                  {"Rm", s.Rm},
+                  {"tauz", s.tauz},
+                  {"theta", s.theta},
+                  {"f", s.f},
+                  {"seps", s.seps},
+                  {"wireTol", s.wireTol},
+                  {"faktorRFc", s.faktorRFc}};
     for (const auto& input : inputs) {
         if (std::isfinite(input.value)) continue;
-        session.Fatal(std::string("Fatal  : ") + input.name + " keine Zahl !");
+        session.Fatal(std::string("Fatal  : ") + input.name + std::string(text::kInputNotANumber));
         return false;
     }
     for (int i = 1; i <= s.nsec; ++i) {
         const CoilSection& c = s.sections[i];
         if (std::isfinite(c.L0i) && std::isfinite(c.ni)) continue;
-        session.Fatal("Fatal  : Abschnitt " + std::to_string(i) + " keine Zahl !");
+        session.Fatal("Fatal  : Abschnitt " + std::to_string(i) +
+                      std::string(text::kInputNotANumber));
         return false;
     }
     return true;
@@ -64,9 +79,9 @@ bool BuildGeometry(Session& session) {
     s.Sa = ClearanceSum(s);
     if (s.endType != 4) s.x = EndCoilAddend(s.manufacturing, s.endType);
     BuildLengths(s);
-    if (s.sh <= 0) return session.Fatal("Fatal  : sh <= 0 !"), false;
-    if (s.L2 <= 0) return session.Fatal("Fatal  : l2 <= 0 !"), false;
-    if (s.Dm <= 0) return session.Fatal("Fatal  : Dm <= 0 !"), false;
+    if (s.sh <= 0) return session.Fatal(text::kShNotPositive), false;
+    if (s.L2 <= 0) return session.Fatal(text::kL2NotPositive), false;
+    if (s.Dm <= 0) return session.Fatal(text::kDmNotPositive), false;
     return true;
 }
 
@@ -106,25 +121,26 @@ void ResetSettingLength(SpringRecord& s) {
 // report, a file or a drawing.
 void CheckResultsAreNumbers(Session& session) {
     const SpringRecord& s = session.spring;
-    const real results[] = {s.Lc,  s.L0,  s.sc,  s.sn,  s.sk,   s.Fc,   s.F1,  s.F2,    s.Fx,
-                            s.Fn,  s.R0,  s.R1,  s.R2,  s.Rx,   s.Rc,   s.fe0, s.fe1,   s.fe2,
-                            s.fex, s.fec, s.W12, s.W01, s.W02,  s.W0c,  s.m,   s.tauk1, s.tauk2,
-                            s.taukh, s.tauhz, s.Rm, s.tauz, s.rx2, s.deltaDe, s.k};
+    const real results[] = {s.Lc,    s.L0,  s.sc,   s.sn,  s.sk,      s.Fc,    s.F1,
+                            s.F2,    s.Fx,  s.Fn,   s.R0,  s.R1,      s.R2,    s.Rx,
+                            s.Rc,    s.fe0, s.fe1,  s.fe2, s.fex,     s.fec,   s.W12,
+                            s.W01,   s.W02, s.W0c,  s.m,   s.tauk1,   s.tauk2, s.taukh,
+                            s.tauhz, s.Rm,  s.tauz, s.rx2, s.deltaDe, s.k};
     for (real value : results) {
         if (std::isfinite(value)) continue;
-        session.Fatal("Fatal  : Ergebnis keine Zahl !");
+        session.Fatal(text::kResultNotANumber);
         return;
     }
 }
 
-}  // namespace
+} // namespace
 
 void CalculateSpring(Session& session) {
     SpringRecord& s = session.spring;
-    if (s.nsec == 0) return session.Fatal("Fatal  : n = 0 !");  // keeps the earlier messages
+    if (s.nsec == 0) return session.Fatal(text::kNoSections); // keeps the earlier messages
     BuildTitleLine(s);
     session.ClearMessages();
-    if (s.nsec < 0 || s.nsec > kMaxSections) return session.Fatal("Fatal  : zu viele Abschnitte !");
+    if (s.nsec < 0 || s.nsec > kMaxSections) return session.Fatal(text::kTooManySections);
     if (!CheckInputsAreNumbers(session)) return;
     if (s.d < 0.01L) ProposeWireDiameter(session, s.F2);
     if (s.h == 0) s.h = s.d;
@@ -155,4 +171,4 @@ void CalculateSpring(Session& session) {
     CheckResultsAreNumbers(session);
 }
 
-}  // namespace kora
+} // namespace kora

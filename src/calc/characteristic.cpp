@@ -1,5 +1,6 @@
 #include "calc/characteristic.h"
 
+#include "calc/message_texts.h"
 #include "calc/numformat.h"
 #include "calc/session.h"
 
@@ -11,22 +12,16 @@
 namespace kora {
 namespace {
 
-constexpr char kDNotPositive[] = "Fatal  : d <= 0 !";
-constexpr char kDmNotPositive[] = "Fatal  : Dm <= 0 !";
-constexpr char kNiNotPositiveFatal[] = "Fatal  : n <= 0 !";
-constexpr char kNiNotPositive[] = "Fehler : n <= 0 !";
-constexpr char kGNotPositive[] = "Fatal  : G <= 0 !";
-constexpr char kHNotPositive[] = "Fatal  : h <= 0 !";
-constexpr char kIterationF[] = "Fehler bei Iteration F !";
-constexpr char kFactorRFc[] = "Fehler : Faktor R-Fc zu klein !";
-constexpr char kGetW[] = "Fehler in GetW !";
+using namespace text;
 
 constexpr int kForceIterations = 500;
 constexpr int kWorkStepLimit = 5000;
 constexpr real kFourByPi = 1.2732395447351628L;
 constexpr real kPi = 3.14159265358979323846264338327950288L;
 
-bool IsNonRound(word wireType) { return wireType == 2 || wireType == 3 || wireType == 4; }
+bool IsNonRound(word wireType) {
+    return wireType == 2 || wireType == 3 || wireType == 4;
+}
 
 struct BetaRow {
     real ratio, beta;
@@ -91,7 +86,7 @@ real SectionDeflection(const CoilSection& c, real F, real perCoil, bool& closed)
     return closed ? travel : free;
 }
 
-}  // namespace
+} // namespace
 
 real TorsionConstant(real d, real h, word wireType) {
     if (!IsNonRound(wireType)) return 0;
@@ -206,15 +201,17 @@ bool BuildSectionTable(Session& session) {
         const std::string index = std::to_string(i);
         if (c.L0i == 0) {
             // Stopping without the flag would let callers show stale results.
-            session.Fatal("Fatal  : L0i = 0 ! (" + index + ")");
+            session.Fatal(std::string(kL0iZero) + index + ")");
             return false;
         }
-        if (c.L0i < c.Lci) session.Message("Fehler : Lc " + index + " > L0 " + index + " !");
+        if (c.L0i < c.Lci)
+            session.Message(std::string(kLciAboveL0i) + index + std::string(kLciAboveL0iMiddle) +
+                            index + " !");
         c.Ri = SectionRate(session, i);
         c.Fci = (c.L0i - c.Lci) * c.Ri;
         if (c.Fci > s.Fc) s.Fc = c.Fci;
         if (c.ni == 0) {
-            session.Message("Fatal  : ni" + index + "=0!");
+            session.Message(std::string(kNiZero) + index + std::string(kNiZeroEnd));
             return false;
         }
         c.P = c.L0i / c.ni;
@@ -264,9 +261,10 @@ void CheckCharacteristicPoints(Session& session) {
         real deviation = p.F == 0 ? 0 : std::fabs(Fcalc - p.F) / p.F * 100;
         const std::string index = std::to_string(i);
         if (deviation > 0.1L)
-            session.Message("Warnung: F" + index + " " + ShortFormat(session.config, p.F) +
-                            "<>" + ShortFormat(session.config, Fcalc));
-        if (p.R < 0.99L * previous.R) session.Message("Fehler : Ri < Ri-1 ! (i=" + index + ")");
+            session.Message(std::string(kForceDeviates) + index + " " +
+                            ShortFormat(session.config, p.F) + "<>" +
+                            ShortFormat(session.config, Fcalc));
+        if (p.R < 0.99L * previous.R) session.Message(std::string(kRateFalls) + index + ")");
     }
 }
 
@@ -296,7 +294,7 @@ real PositionAlongSlots(const SpringRecord& s, real c, LengthOf lengthOf) {
     return position + (c - coilsBefore) * pitch;
 }
 
-}  // namespace
+} // namespace
 
 real CoilPosition(const SpringRecord& s, real c) {
     const int target = SlotOfCoil(s, c);
@@ -329,4 +327,4 @@ std::string SlotName(const SpringRecord& s, int slot) {
     return text;
 }
 
-}  // namespace kora
+} // namespace kora

@@ -1,6 +1,7 @@
 #include "calc/derived.h"
 
 #include "calc/characteristic.h"
+#include "calc/message_texts.h"
 #include "calc/session.h"
 
 #include <array>
@@ -17,7 +18,7 @@ constexpr real kFourMinusPi = 0.8584073464102068L;
 constexpr std::array<const char*, 3> kEndTexts = {"angelegt", "angelegt und geschliffen",
                                                   "angelegt, geschmiedet und geschliffen"};
 
-}  // namespace
+} // namespace
 
 void ShearStresses(SpringRecord& s) {
     const real factor = 8 * s.Dm / (kPi * s.d * s.d * s.d);
@@ -35,13 +36,19 @@ void ShearStresses(SpringRecord& s) {
 real CrossSectionArea(const SpringRecord& s) {
     auto roundedRectangle = [&](real r) { return s.d * s.h - kFourMinusPi * r * r; };
     switch (s.wireType) {
-        case 1: return kPiBy4 * s.d * s.d;
-        case 2: return kPi * s.d * s.h / 4;
-        case 3:
-        case 4: return s.d * s.h;
-        case 5: return roundedRectangle(std::fmin(s.d, s.h) / 2);
-        case 6: return roundedRectangle(s.edgeRadius);
-        default: return 0;
+    case 1:
+        return kPiBy4 * s.d * s.d;
+    case 2:
+        return kPi * s.d * s.h / 4;
+    case 3:
+    case 4:
+        return s.d * s.h;
+    case 5:
+        return roundedRectangle(std::fmin(s.d, s.h) / 2);
+    case 6:
+        return roundedRectangle(s.edgeRadius);
+    default:
+        return 0;
     }
 }
 
@@ -85,14 +92,14 @@ void SetEndText(Session& session) {
         s.endText = kEndTexts[s.endType - 1];
     } else if (s.endType != 4) {
         s.endText = "undefined";
-        session.Message("Fatal  : korend !");
+        session.Message(text::kEndType);
     }
 }
 
 real OuterDiameterGrowth(Session& session) {
     const SpringRecord& s = session.spring;
-    if (s.Dm == 0) return session.Fatal("Fatal  : Dm = 0 !"), 0;
-    if (s.n == 0) return session.Message("Fehler : n = 0 !"), 0;
+    if (s.Dm == 0) return session.Fatal(text::kDmZero), 0;
+    if (s.n == 0) return session.Message(text::kNZero), 0;
     real S = 0;
     if (s.endType == 1)
         S = (s.L0 - 2.5L * s.d) / s.n;
@@ -103,13 +110,13 @@ real OuterDiameterGrowth(Session& session) {
 
 real BucklingDeflection(Session& session) {
     const SpringRecord& s = session.spring;
-    if (s.E == 0) return session.Fatal("Fatal  : E = 0 !"), 0;
-    if (s.nue == 0) return session.Fatal("Fatal  : nue = 0 !"), 0;
-    if (s.L0 == 0) return session.Fatal("Fatal  : l0 = 0 !"), 0;
+    if (s.E == 0) return session.Fatal(text::kEZero), 0;
+    if (s.nue == 0) return session.Fatal(text::kNueZero), 0;
+    if (s.L0 == 0) return session.Fatal(text::kL0Zero), 0;
     const real r = s.Gtheta / s.E;
     // G < E holds for every real material; beyond it the formula divides by zero.
-    if (!(r < 1)) return session.Fatal("Fatal  : G >= E !"), 0;
-    if (!(0.5L + r > 0)) return session.Fatal("Fatal  : E < 0 !"), 0;
+    if (!(r < 1)) return session.Fatal(text::kGNotBelowE), 0;
+    if (!(0.5L + r > 0)) return session.Fatal(text::kENegative), 0;
     const real slenderness = kPi * s.Dm / (s.nue * s.L0);
     const real q = 1 - (1 - r) / (0.5L + r) * slenderness * slenderness;
     if (q <= 0) return kBucklingSafe;
@@ -121,4 +128,4 @@ void ManufacturingDiameters(SpringRecord& s) {
     s.sleeveMin = s.Dm + s.d + s.wireTol + s.tolDUpper + s.deltaDe;
 }
 
-}  // namespace kora
+} // namespace kora

@@ -1,6 +1,7 @@
 #include "calc/design.h"
 
 #include "calc/characteristic.h"
+#include "calc/message_texts.h"
 #include "calc/session.h"
 #include "strength/material.h"
 #include "strength/stress.h"
@@ -14,8 +15,8 @@
 namespace kora {
 namespace {
 
-constexpr std::string_view kDNotPositive = "Fatal  : d <= 0 !";
-constexpr std::string_view kDmNotPositive = "Fatal  : Dm <= 0 !";
+using text::kDmNotPositive;
+using text::kDNotPositive;
 
 constexpr int kProposalIterations = 6;
 constexpr real kProposalIndexCubed = 125; // w = 5

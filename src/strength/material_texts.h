@@ -3,14 +3,14 @@
 // like every text the calculation stores or the report prints.
 #pragma once
 
+#include "calc/message_texts.h"
+
 #include <string_view>
 
 namespace kora::text {
 
 // Material values.
-inline constexpr std::string_view kDNotPositive = "Fatal  : d <= 0 !";
 inline constexpr std::string_view kD0Zero = "Fatal  : DR0 = 0 !";
-inline constexpr std::string_view kGNotPositive = "Fatal  : G <= 0 !";
 inline constexpr std::string_view kMatPrefix = "Mat ";
 inline constexpr std::string_view kMatSuffix = " !";
 // Values that are not numbers at all (a broken file, a broken table row).
