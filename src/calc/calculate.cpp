@@ -158,6 +158,8 @@ void CalculateSpring(Session& session) {
     s.deltaDe = OuterDiameterGrowth(session);
     ResetSettingLength(s);
     ManufacturingDiameters(s);
+    if (session.tables)
+        session.tables->FindRelaxation(session, session.CurrentMaterial.materialNumber);
     SpringRelaxation(session);
     WriteDeadCoilBlocks(s);
     SetEndText(session);

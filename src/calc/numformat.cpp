@@ -164,6 +164,11 @@ std::string EngineeringFormat(const Configuration& config, real x) {
     return ShortFormat(config, x);
 }
 
+std::string NeverZero(const Configuration& config, real x, std::string text) {
+    if (x != 0 && std::isfinite(x) && ParseReal(text) == 0) return ExponentText(config, x);
+    return text;
+}
+
 std::string LongRealFormat(const Configuration& config, real x) {
     if (!std::isfinite(x)) return FixedFormat(config, x, 0, 0);
     // Writing a tiny value as 0 would change it on reload (a seps of 5e-9 would come back
@@ -171,7 +176,7 @@ std::string LongRealFormat(const Configuration& config, real x) {
     if (std::fabs(x) < kFixedZero) return x == 0 ? "0" : ExponentText(config, x);
     if (x < 1 && std::fabs(x - std::round(x)) < kWholeNumberGap) return ShortFormat(config, x);
     int k = AdjustedDecimals(config, kLongRealDecimals);
-    return WithDecimalSeparator(config, FormatC("%.*Lf", k, x));
+    return NeverZero(config, x, WithDecimalSeparator(config, FormatC("%.*Lf", k, x)));
 }
 
 std::string DeviationText(const Configuration& config, Quantity quantity, real deviation) {

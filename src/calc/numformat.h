@@ -48,6 +48,10 @@ std::string DeviationText(const Configuration& config, Quantity quantity, real u
 std::string DateText(const Configuration& config, int year, int month, int day);
 std::string TodayText(const Configuration& config);
 
+// The text itself, or, when it would read back as 0 for a non-zero x, the shortest exponent
+// form that reads back as x (few decimals must not turn a value into 0).
+std::string NeverZero(const Configuration& config, real x, std::string text);
+
 // A typed real: the first "," counts as decimal point; blanks around the number are ignored;
 // anything that is not a finite decimal number gives 0.
 real ParseReal(std::string_view text);

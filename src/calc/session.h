@@ -15,6 +15,17 @@
 
 namespace kora {
 
+struct Session;
+
+// The reference tables as the calculation sees them; the dBase implementation lives above
+// the engine, so the engine only knows this interface. Without one, no row is ever found.
+class ReferenceTables {
+  public:
+    virtual ~ReferenceTables() = default;
+    // Loads CurrentRelaxation and relaxationFound for a material number.
+    virtual void FindRelaxation(Session& session, int materialNumber) = 0;
+};
+
 struct Session {
     Session();
     explicit Session(Dialogs& dialogs);
@@ -28,10 +39,11 @@ struct Session {
     bool FatalFlag = false;
     bool AbortFlag = false;
     Configuration config;
-    std::vector<std::string> arguments;  // command-line arguments after the program name
-    bool messagesEnabled = true;         // ShowError is silent while false
+    std::vector<std::string> arguments; // command-line arguments after the program name
+    bool messagesEnabled = true;        // ShowError is silent while false
     int HelpTopic = 0;
     Dialogs* dialogs;
+    ReferenceTables* tables = nullptr;
 
     // Appends a message; a fatal one also sets FatalFlag.
     void Message(std::string_view text) { messages.Add(text); }
@@ -50,4 +62,4 @@ struct Session {
     bool NoGui() const;
 };
 
-}  // namespace kora
+} // namespace kora

@@ -1,5 +1,6 @@
 #include "calc/calculate.h"
 
+#include "calc/characteristic.h"
 #include "calc/derived.h"
 #include "calc/plausibility.h"
 #include "common/example_springs.h"
@@ -89,6 +90,28 @@ TEST(CalculateSpring, RoundAndSquareWireTakeTheirHeightFromD) {
     rectangular.spring.h = 2;
     CalculateSpring(rectangular);
     EXPECT_EQ(rectangular.spring.h, 2);
+}
+
+TEST(CalculateSpring, NonRoundWireRatesFollowTheTorsionConstant) {
+    struct Case {
+        word wireType;
+        real d, h;
+    };
+    const Case cases[] = {{2, 4, 2.5L}, {3, 3, 3}, {4, 4, 2.5L}};
+    for (const Case& c : cases) {
+        Session session;
+        examples::NonRound(session, c.wireType, c.d, c.h);
+        examples::TypedSteel(session);
+        CalculateSpring(session);
+        const SpringRecord& s = session.spring;
+        EXPECT_FALSE(session.FatalFlag) << c.wireType << Messages(session);
+        const real It = TorsionConstant(s.d, s.h, s.wireType);
+        const real coilRate = 1.2732395447351628L * s.Gtheta * It / (s.Dm * s.Dm * s.Dm);
+        EXPECT_NEAR(s.sections[1].Ri, coilRate / 2, 1e-9) << c.wireType;
+        EXPECT_EQ(s.h, c.h) << c.wireType;  // square wire takes h = d anyway
+        EXPECT_NEAR(s.Lc, (s.n + 2) * s.h, 1e-12) << c.wireType;
+        EXPECT_GT(s.F2, s.F1);
+    }
 }
 
 TEST(CalculateSpring, HotFormedSpringWithEachEndType) {

@@ -164,6 +164,19 @@ TEST(LongRealFormat, TinyNonZeroValuesSurviveAReload) {
     EXPECT_EQ(LongRealFormat(Config(), 1e-9L), "1E-09");
 }
 
+TEST(LongRealFormat, ValuesTheDecimalsWouldRoundToZeroAreNeverWrittenAsZero) {
+    struct Case {
+        int dezimalstellen;
+        real x;
+    };
+    const Case cases[] = {{3, 3e-8L}, {3, 4.4e-8L}, {3, -4.9e-8L}, {1, 4e-6L}, {0, 0.004L}};
+    for (const Case& c : cases) {
+        std::string text = LongRealFormat(Config(c.dezimalstellen, 1), c.x);
+        EXPECT_NE(ParseReal(text), 0) << text;
+    }
+    EXPECT_EQ(LongRealFormat(Config(), 6e-8L), "0.0000001");  // still the fixed form
+}
+
 TEST(DeviationText, SignedValueAndPairs) {
     const Configuration metric = Config();
     EXPECT_EQ(DeviationText(metric, Quantity::Length, 0.2L), "+0.2");

@@ -1,0 +1,104 @@
+// The spring data file (".kra"): every input of the current spring, its change records,
+// title-block data and document links, one value per line in a fixed order, CR LF, code page
+// 850. Also the pieces the configuration file shares: the line reader and the atomic writer.
+#pragma once
+
+#include "calc/configuration.h"
+#include "calc/spring_record.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kora {
+
+struct Session;
+
+inline constexpr std::string_view kSpringFileExtension = "kra";
+inline constexpr std::string_view kProgramVersion = "11.4";
+
+// What the program keeps about spring files while it runs.
+struct SpringFileContext {
+    std::string directory;    // folder of the last used file
+    std::string fileName;     // current file name, without folder and extension
+    bool archiveMode = false; // started on a given file; see ResolveSpringFileName
+};
+
+// The path a save goes to, or nullopt when the save is refused or cancelled (AbortFlag set).
+// An empty name asks through the save dialog; a name without "." is completed to the last
+// directory + name + ".kra"; a name with "." is used as it stands. An existing file is only
+// questioned when confirmOverwrite is set (Save As) and the name lacks "aktuell".
+std::optional<std::string> ResolveSpringFileName(Session& session, SpringFileContext& context,
+                                                 std::string_view name, bool confirmOverwrite);
+
+// Writes the current spring. Gives the path written, or nullopt (AbortFlag set) when the save
+// was cancelled, refused or failed; a failed write leaves any earlier file untouched.
+std::optional<std::string> SaveSpringFile(Session& session, SpringFileContext& context,
+                                          std::string_view name, bool confirmOverwrite);
+
+// Reads a spring file into the current spring and calculates it. An empty name asks through
+// the open dialog. On success the context takes the file's folder and name, AbortFlag is
+// cleared and the path is given; otherwise the current spring is unchanged and AbortFlag set.
+std::optional<std::string> LoadSpringFile(Session& session, SpringFileContext& context,
+                                          std::string_view name);
+
+// The bytes SaveSpringFile writes for a spring.
+std::string SpringFileText(const Configuration& config, const SpringRecord& spring);
+
+// What reading the bytes of a spring file found.
+struct SpringFileReading {
+    enum class Status { Complete, EndedEarly, OutOfStep };
+    Status status = Status::Complete;
+    int line = 0;               // OutOfStep: the line that broke the order (1-based)
+    std::string expected;       // OutOfStep: the marker that belonged there
+    std::vector<int> cutCounts; // lines whose count was cut to the table size
+};
+
+// Reads the lines into `spring` over the values it holds (pass a reset record to get the
+// defaults for what the file lacks). Counts are cut to the table sizes, the calculation
+// settings forced into their ranges, and enumerations outside their lists set to defaults.
+SpringFileReading ParseSpringFile(std::string_view bytes, SpringRecord& spring);
+
+// The reader's message for a reading that is not usable or was cut, or "" (code page 850).
+std::string SpringFileReadingMessage(const SpringFileReading& reading, std::string_view path);
+
+// ---- Shared with the configuration file ----
+
+// Lines ended by CR (an LF right after it belongs to the line end), or by Ctrl-Z, which also
+// ends the file. A lone LF is part of the line. A file without any CR is read by LF instead.
+class LineReader {
+  public:
+    explicit LineReader(std::string_view bytes);
+    // The next line, or nullopt at the end of the file.
+    std::optional<std::string> Next();
+    int LinesRead() const { return lines_; }
+    bool AtEnd() const { return pos_ >= bytes_.size(); }
+
+  private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+    char end_ = '\r';
+    int lines_ = 0;
+};
+
+// How an attempt to store a file ended.
+struct FileWriteResult {
+    enum class Stage { Done, Create, Write, Close };
+    Stage stage = Stage::Done;
+    int error = 0; // errno of the failure
+    bool ok() const { return stage == Stage::Done; }
+};
+
+// Writes the bytes to a temporary file in the target's folder and renames it over the target
+// only after the write and the close succeeded; on failure the temporary file is removed and
+// the target stays as it was.
+FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// The message of a failed store (code page 850): "Diskette/Platte voll" and the others.
+std::string FileWriteMessage(const FileWriteResult& result);
+
+// Reads a whole file of at most maxBytes; nullopt when it cannot be opened or is larger.
+std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t maxBytes);
+
+} // namespace kora
