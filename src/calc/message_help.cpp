@@ -16,6 +16,14 @@ bool SameMessage(std::string_view line, std::string_view message) {
     return line.substr(0, kMatchLength) == message.substr(0, kMatchLength);
 }
 
+// Messages that carry an index or a value within their first 14 characters ("Fatal  : ni3=0!")
+// are entered by their fixed beginning, which matches as a prefix.
+bool EntryMatches(std::string_view line, std::size_t lineIndex, std::string_view message) {
+    if (SameMessage(line, message)) return true;
+    return lineIndex % 3 == 0 && !line.empty() && line.size() < kMatchLength &&
+           message.substr(0, line.size()) == line;
+}
+
 std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
@@ -59,7 +67,7 @@ MessageHelp LookUpMessageHelp(const Configuration& config, std::string_view mess
     if (!lines) return help;
     help.fileFound = true;
     for (std::size_t i = 0; i < lines->size(); ++i) {
-        if (!SameMessage((*lines)[i], message)) continue;
+        if (!EntryMatches((*lines)[i], i, message)) continue;
         help.entryFound = true;
         if (i + 1 < lines->size()) help.cause = (*lines)[i + 1];
         if (i + 2 < lines->size()) help.remedy = (*lines)[i + 2];
@@ -79,7 +87,7 @@ HelpSave SaveMessageHelp(const Configuration& config, std::string_view message,
     auto lines = ReadLines(helpPath);
     if (!lines) return HelpSave::WriteFailed;
     std::size_t i = 0;
-    while (i < lines->size() && !SameMessage((*lines)[i], message)) ++i;
+    while (i < lines->size() && !EntryMatches((*lines)[i], i, message)) ++i;
     if (i == lines->size()) return HelpSave::NotFound;
     lines->resize(std::max(lines->size(), i + 3));
     (*lines)[i + 1] = cause;

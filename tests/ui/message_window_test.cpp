@@ -91,3 +91,20 @@ TEST_F(MessageWindow, MissingHelpFileIsReportedAndAborts) {
 
 }  // namespace
 }  // namespace kora
+
+namespace kora {
+namespace {
+
+TEST(MessageHelpFile, IndexedMessagesAreFoundByTheirFixedBeginning) {
+    Configuration config;
+    config.helpFolder = std::string(KORA_SOURCE_DATA_DIR) + "/help";
+    for (const char* message : {"Fatal  : ni3=0!", "Fehler : Lc 12 > L0 12 !", "Warnung: F2 120<>118.5",
+                                "Fatal  : L0i = 0 ! (7)"}) {
+        MessageHelp help = LookUpMessageHelp(config, message);
+        EXPECT_TRUE(help.entryFound) << message;
+        EXPECT_FALSE(help.remedy.empty()) << message;
+    }
+}
+
+}  // namespace
+}  // namespace kora

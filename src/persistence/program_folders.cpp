@@ -1,0 +1,49 @@
+#include "persistence/program_folders.h"
+
+#include "calc/configuration.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#ifndef KORA_INSTALL_DATA_DIR
+#define KORA_INSTALL_DATA_DIR "/usr/local/share/kora"
+#endif
+
+namespace kora {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+}  // namespace
+
+std::string DataDirectory() {
+    std::string fromEnvironment = Environment("KORA_DATA");
+    if (!fromEnvironment.empty()) return fromEnvironment;
+    std::error_code ec;
+    if (fs::is_directory(KORA_INSTALL_DATA_DIR, ec)) return KORA_INSTALL_DATA_DIR;
+    return KORA_SOURCE_DATA_DIR;
+}
+
+std::string DefaultTempFolder() {
+    std::string base = Environment("TMPDIR");
+    if (base.empty()) base = "/tmp";
+    std::string user = Environment("USER");
+    fs::path folder = fs::path(base) / ("kora-" + (user.empty() ? std::string("user") : user));
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return folder.string();
+}
+
+void CompleteProgramFolders(Configuration& config) {
+    const fs::path data = DataDirectory();
+    if (config.tableFolder.empty()) config.tableFolder = (data / "tables").string();
+    if (config.helpFolder.empty()) config.helpFolder = (data / "help").string();
+    if (config.tempFolder.empty()) config.tempFolder = DefaultTempFolder();
+}
+
+}  // namespace kora
