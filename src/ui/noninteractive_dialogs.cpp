@@ -12,7 +12,7 @@ void NonInteractiveDialogs::Print(std::string_view kind, std::string_view text) 
 }
 
 void NonInteractiveDialogs::ShowInfo(std::string_view text, std::string_view caption) {
-    Print(caption.empty() ? std::string_view("Meldung: ") : caption, text);
+    Print(std::string(caption.empty() ? std::string_view("Meldung:") : caption) + " ", text);
 }
 void NonInteractiveDialogs::ShowError(std::string_view text) { Print("Fehler : ", text); }
 YesNoCancel NonInteractiveDialogs::AskYesNoCancel(std::string_view question) {

@@ -1,0 +1,169 @@
+#include "app/command_line.h"
+
+#include "calc/calculate.h"
+#include "calc/codepage.h"
+#include "calc/session.h"
+#include "persistence/configuration_file.h"
+#include "persistence/program_folders.h"
+#include "persistence/spring_file.h"
+#include "persistence/spring_json.h"
+#include "reports/report_builder.h"
+#include "ui/dialog_calls.h"
+#include "ui/message_window.h"
+#include "ui/noninteractive_dialogs.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <filesystem>
+#include <ostream>
+#include <string_view>
+
+namespace kora {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kHelpLineLength = 65;
+constexpr std::string_view kProgram = "kora";
+constexpr std::string_view kExtension = "kra";
+
+// The usage help, one entry per line.
+constexpr std::array<std::string_view, 21> kUsage = {
+    "KORA Command Line Mode",
+    "",
+    "wkora Filename [/I] [/CADi:j] [/NOGUI]",
+    "",
+    "/I       -> TXT file",
+    "",
+    "/CADi:j  -> CAD File",
+    "            i: 1=DXF, 2=IGS, 5=TXT",
+    "            j: index (1,2,3, ..)",
+    "",
+    "/NOGOUI  -> No GUI, exit on fatal error",
+    "",
+    "",
+    "",
+    "/?       -> Help",
+    "",
+    "",
+    "Example: wkora test.kra             ->  GUI",
+    "Example: wkora test.kra /I /NOGUI   ->  test.txt",
+    "Example: wkora test.kra /CAD1:1     ->  test.dxf",
+    "Example: wkora test.edi /E /NOGUI   ->  test.edi",
+};
+// The spellings this port adds beside the original switches.
+constexpr std::string_view kGnuUsage =
+    "GNU spellings: --report (/I), --nogui (/NOGUI), --help (/?);\n"
+    "--json writes the calculated spring as JSON to standard output.";
+
+constexpr std::string_view kNoWindow =
+    "KORA: die Programmoberflaeche ist in diesem Build noch nicht enthalten; "
+    "siehe kora --help fuer die Kommandozeilen-Aufrufe.";
+constexpr std::string_view kReportFailed = "KORA: der Bericht konnte nicht geschrieben werden: ";
+
+std::string Upper(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return upper;
+}
+
+bool IsNoGui(std::string_view arg) { return Upper(arg) == "/NOGUI" || arg == "--nogui"; }
+
+enum class Run { Window, Report, Json, Cad, WindowWithoutFile };
+
+// The run the arguments after the file name select; "/NOGUI" may stand anywhere.
+Run SelectRun(const std::vector<std::string>& args) {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (IsNoGui(a)) continue;
+        if (a == "/I" || a == "/i" || a == "--report") return Run::Report;
+        if (a == "--json") return Run::Json;
+        if (Upper(a).rfind("/CAD", 0) == 0) return Run::Cad;
+        if (a == "/E" || a == "/e" || a == "/G") return Run::WindowWithoutFile;
+        return Run::Window;
+    }
+    return Run::Window;
+}
+
+void PrintUsage(std::ostream& out) {
+    for (std::string_view line : kUsage) out << line.substr(0, kHelpLineLength) << '\n';
+    out << kGnuUsage << '\n';
+}
+
+// The session of a command-line run: configuration from the usual place, program folders
+// completed, dialogs that never wait for anyone.
+void PrepareSession(Session& session, const std::vector<std::string>& args) {
+    session.arguments = args;
+    ConfigurationPlace place;
+    std::error_code ec;
+    place.startFolder = fs::current_path(ec).string();
+    place.programFolder = DataDirectory();
+    place.folder = ConfigurationFolder(place.startFolder);
+    session.config = InitialConfiguration(place);
+    ReadConfiguration(session.config, place);
+    CompleteProgramFolders(session.config);
+}
+
+std::string BaseName(const std::string& path) { return fs::path(path).stem().string(); }
+
+int WriteReport(Session& session, SpringFileContext& files, std::ostream& err) {
+    files.fileName = BaseName(files.fileName.empty() ? std::string("kora") : files.fileName);
+    files.directory.clear();  // the report goes to the current folder
+    ReportWriter writer(session, files);
+    writer.SetFileWithoutDialog(true);
+    FullReport(writer);
+    if (session.FatalFlag) return kExitOk;  // the message list was shown instead
+    if (writer.State() == ReportState::Failed || writer.State() == ReportState::Cancelled) {
+        err << kReportFailed << writer.OutputPath() << '\n';
+        return kExitOutputFailed;
+    }
+    return kExitOk;
+}
+
+std::string CadOutputText(const std::string& arg) {
+    return "KORA: die CAD-Ausgabe " + arg.substr(std::min<std::size_t>(arg.size(), 4)) +
+           " ist in diesem Build noch nicht verfuegbar; es wurde nichts geschrieben.";
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (!args.empty() && (args[0] == "?" || args[0] == "/?" || args[0] == "--help")) {
+        PrintUsage(out);
+        return kExitOk;
+    }
+    if (args.empty()) {
+        err << kNoWindow << '\n';
+        return kExitNoWindow;
+    }
+    const bool silent = std::any_of(args.begin(), args.end(), IsNoGui);
+    NonInteractiveDialogs dialogs(silent, &err);
+    Session session(dialogs);
+    PrepareSession(session, args);
+    const std::string& file = args[0];
+    const Run run = SelectRun(args);
+    if (run == Run::Window || run == Run::WindowWithoutFile) {
+        if (run == Run::Window && file.find('.') == std::string::npos)
+            ShowError(session, "Erweiterung ." + std::string(kExtension) + " " +
+                                   Utf8ToCp850("muß mit angegeben werden"));
+        else
+            err << kNoWindow << '\n';
+        return run == Run::Window && file.find('.') == std::string::npos ? kExitOk : kExitNoWindow;
+    }
+    SpringFileContext files;
+    session.messagesEnabled = !silent;
+    if (!LoadSpringFile(session, files, file)) return kExitLoadRefused;
+    session.messagesEnabled = true;
+    switch (run) {
+        case Run::Report: return WriteReport(session, files, err);
+        case Run::Json: out << SpringToJson(session); return kExitOk;
+        default:
+            err << CadOutputText(std::find_if(args.begin() + 1, args.end(), [](const std::string& a) {
+                       return Upper(a).rfind("/CAD", 0) == 0;
+                   })[0]) << '\n';
+            return kExitNotAvailable;
+    }
+}
+
+}  // namespace kora

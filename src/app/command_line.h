@@ -1,0 +1,22 @@
+// The command-line runs: load a spring file, calculate, write one output and end with an exit
+// code. What a window would have shown goes to stderr, unless "/NOGUI" asks for silence.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kora {
+
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitLoadRefused = 1,   // the spring file could not be loaded
+    kExitNoWindow = 2,      // a run that needs the window, which this build does not have
+    kExitNotAvailable = 3,  // a CAD output this build cannot write yet
+    kExitOutputFailed = 4,  // the report could not be written
+};
+
+// args: the arguments after the program name.
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace kora
