@@ -1,5 +1,7 @@
 #include "graphics/cad_output.h"
 
+#include "calc/temp_folder.h"
+
 #include "calc/session.h"
 #include "graphics/cad_format.h"
 #include "graphics/cad_texts.h"
@@ -92,17 +94,7 @@ ArcGeometry BulgeArc(Session& session, real bulgeAngle, real x1, real y1, real x
 }
 
 std::string CadTempFolder(const Session& session) {
-    std::string folder = session.config.tempFolder;
-    if (folder.empty()) {
-        const char* tmp = std::getenv("TMPDIR");
-        const char* user = std::getenv("USER");
-        folder =
-            std::string(tmp && *tmp ? tmp : "/tmp") + "/kora-" + (user && *user ? user : "user");
-    }
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    ::mkdir(folder.c_str(), 0700);
-    return folder;
+    return TempFolder(session.config);
 }
 
 CadPoint CadOutput::Transform::Apply(real x, real y) const {

@@ -1,5 +1,7 @@
 #include "persistence/dbf_table.h"
 
+#include "calc/temp_folder.h"
+
 #include "calc/codepage.h"
 #include "calc/session.h"
 #include "persistence/dbf_texts.h"
@@ -178,11 +180,7 @@ std::string RecordNumberText(long n) {
 } // namespace
 
 std::string TableTempFolder(const Session& session) {
-    if (!session.config.tempFolder.empty()) return session.config.tempFolder;
-    const char* tmp = std::getenv("TMPDIR");
-    const char* user = std::getenv("USER");
-    std::string base = tmp && *tmp ? tmp : "/tmp";
-    return base + "/kora-" + (user && *user ? user : "user");
+    return TempFolder(session.config);
 }
 
 bool OpenPrintoutTable(DbfTable& table, std::string_view startFolder) {

@@ -1,6 +1,7 @@
 #include "persistence/program_folders.h"
 
 #include "calc/configuration.h"
+#include "calc/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,7 +20,7 @@ std::string Environment(const char* name) {
     return value ? value : "";
 }
 
-}  // namespace
+} // namespace
 
 std::string DataDirectory() {
     std::string fromEnvironment = Environment("KORA_DATA");
@@ -29,21 +30,11 @@ std::string DataDirectory() {
     return KORA_SOURCE_DATA_DIR;
 }
 
-std::string DefaultTempFolder() {
-    std::string base = Environment("TMPDIR");
-    if (base.empty()) base = "/tmp";
-    std::string user = Environment("USER");
-    fs::path folder = fs::path(base) / ("kora-" + (user.empty() ? std::string("user") : user));
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    return folder.string();
-}
-
 void CompleteProgramFolders(Configuration& config) {
     const fs::path data = DataDirectory();
     if (config.tableFolder.empty()) config.tableFolder = (data / "tables").string();
     if (config.helpFolder.empty()) config.helpFolder = (data / "help").string();
-    if (config.tempFolder.empty()) config.tempFolder = DefaultTempFolder();
+    if (config.tempFolder.empty()) config.tempFolder = TempFolder(config);
 }
 
-}  // namespace kora
+} // namespace kora

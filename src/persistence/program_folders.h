@@ -11,11 +11,8 @@ struct Configuration;
 // $KORA_DATA, else <install prefix>/share/kora when it exists, else data/ of the source tree.
 std::string DataDirectory();
 
-// $TMPDIR (default /tmp) + "/kora-" + $USER, created when missing.
-std::string DefaultTempFolder();
-
 // Fills the folders the configuration leaves empty: tables and help from the data directory,
-// temporary files from DefaultTempFolder.
+// temporary files from TempFolder.
 void CompleteProgramFolders(Configuration& config);
 
 }  // namespace kora
