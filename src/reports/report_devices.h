@@ -1,0 +1,40 @@
+// What the report devices need from the system: the folder for temporary files, the text
+// printer's target, and outside programs (text program, browser, print and spool commands)
+// started detached, never waited for.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <vector>
+
+namespace kora {
+
+struct Configuration;
+
+// Used when "Textprogramm", "HTML Browser" or the print command is left empty.
+inline constexpr std::string_view kDefaultOpenCommand = "xdg-open";
+
+// The text printer's target in place of "LPT" + "Druckerschnittstelle": the configured text,
+// or "/dev/lp" + (port - 1) when it is empty. A target starting with "/" is a device written
+// directly; anything else is a spool command that receives the finished report file.
+std::string TextPrinterTarget(const Configuration& config);
+inline bool IsDevicePath(std::string_view target) {
+    return !target.empty() && target.front() == '/';
+}
+
+// A command line split into the program and its arguments: the whole text when it names an
+// existing program (a path with blanks), else the words separated by blanks.
+std::vector<std::string> CommandWords(std::string_view command);
+
+// Whether the program of a command exists: an executable file for a name with "/", else a
+// name found on $PATH.
+bool ProgramExists(std::string_view command);
+
+// Starts the command with one more argument, detached from our terminal and never waited
+// for (children that ended before are reaped on the next start). The process id, or nullopt
+// when it could not be started.
+std::optional<pid_t> StartDetached(std::string_view command, const std::string& argument);
+
+} // namespace kora
