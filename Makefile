@@ -1,5 +1,6 @@
 # Thin wrapper over CMake presets.
 .PHONY: all build test bench run clean
+EXAMPLE ?= data/examples/ventilfeder.kra
 JOBS ?= $(shell nproc)
 
 all: build
@@ -15,6 +16,12 @@ bench:
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS) --target kora_bench
 	./build/release/bench/kora_bench
+
+# Calculates the example spring and prints its full report (written in code page 850).
+run: build
+	mkdir -p build/run
+	cd build/run && ../release/kora "$(abspath $(EXAMPLE))" /I /NOGUI
+	iconv -f CP850 -t UTF-8 "build/run/$(basename $(notdir $(EXAMPLE))).TXT"
 
 clean:
 	rm -rf build
