@@ -5,8 +5,10 @@
 #include "calc/session.h"
 #include "persistence/configuration_file.h"
 #include "persistence/program_folders.h"
+#include "persistence/relaxation_tables.h"
 #include "persistence/spring_file.h"
 #include "persistence/spring_json.h"
+#include "persistence/tempering_tables.h"
 #include "reports/report_builder.h"
 #include "ui/dialog_calls.h"
 #include "ui/message_window.h"
@@ -64,11 +66,14 @@ constexpr std::string_view kReportFailed = "KORA: der Bericht konnte nicht gesch
 
 std::string Upper(std::string_view text) {
     std::string upper(text);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return upper;
 }
 
-bool IsNoGui(std::string_view arg) { return Upper(arg) == "/NOGUI" || arg == "--nogui"; }
+bool IsNoGui(std::string_view arg) {
+    return Upper(arg) == "/NOGUI" || arg == "--nogui";
+}
 
 enum class Run { Window, Report, Json, Cad, WindowWithoutFile };
 
@@ -87,7 +92,8 @@ Run SelectRun(const std::vector<std::string>& args) {
 }
 
 void PrintUsage(std::ostream& out) {
-    for (std::string_view line : kUsage) out << line.substr(0, kHelpLineLength) << '\n';
+    for (std::string_view line : kUsage)
+        out << line.substr(0, kHelpLineLength) << '\n';
     out << kGnuUsage << '\n';
 }
 
@@ -105,15 +111,18 @@ void PrepareSession(Session& session, const std::vector<std::string>& args) {
     CompleteProgramFolders(session.config);
 }
 
-std::string BaseName(const std::string& path) { return fs::path(path).stem().string(); }
+std::string BaseName(const std::string& path) {
+    return fs::path(path).stem().string();
+}
 
 int WriteReport(Session& session, SpringFileContext& files, std::ostream& err) {
     files.fileName = BaseName(files.fileName.empty() ? std::string("kora") : files.fileName);
-    files.directory.clear();  // the report goes to the current folder
+    files.directory.clear();        // the report goes to the current folder
+    LoadTemperingOfSpring(session); // the tempering lines of this spring's own material
     ReportWriter writer(session, files);
     writer.SetFileWithoutDialog(true);
     FullReport(writer);
-    if (session.FatalFlag) return kExitOk;  // the message list was shown instead
+    if (session.FatalFlag) return kExitOk; // the message list was shown instead
     if (writer.State() == ReportState::Failed || writer.State() == ReportState::Cancelled) {
         err << kReportFailed << writer.OutputPath() << '\n';
         return kExitOutputFailed;
@@ -126,7 +135,7 @@ std::string CadOutputText(const std::string& arg) {
            " ist in diesem Build noch nicht verfuegbar; es wurde nichts geschrieben.";
 }
 
-}  // namespace
+} // namespace
 
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty() && (args[0] == "?" || args[0] == "/?" || args[0] == "--help")) {
@@ -139,7 +148,9 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     }
     const bool silent = std::any_of(args.begin(), args.end(), IsNoGui);
     NonInteractiveDialogs dialogs(silent, &err);
+    DbfReferenceTables tables;
     Session session(dialogs);
+    session.tables = &tables;
     PrepareSession(session, args);
     const std::string& file = args[0];
     const Run run = SelectRun(args);
@@ -156,14 +167,18 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     if (!LoadSpringFile(session, files, file)) return kExitLoadRefused;
     session.messagesEnabled = true;
     switch (run) {
-        case Run::Report: return WriteReport(session, files, err);
-        case Run::Json: out << SpringToJson(session); return kExitOk;
-        default:
-            err << CadOutputText(std::find_if(args.begin() + 1, args.end(), [](const std::string& a) {
-                       return Upper(a).rfind("/CAD", 0) == 0;
-                   })[0]) << '\n';
-            return kExitNotAvailable;
+    case Run::Report:
+        return WriteReport(session, files, err);
+    case Run::Json:
+        out << SpringToJson(session);
+        return kExitOk;
+    default:
+        err << CadOutputText(std::find_if(
+                   args.begin() + 1, args.end(),
+                   [](const std::string& a) { return Upper(a).rfind("/CAD", 0) == 0; })[0])
+            << '\n';
+        return kExitNotAvailable;
     }
 }
 
-}  // namespace kora
+} // namespace kora

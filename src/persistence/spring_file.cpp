@@ -1,5 +1,7 @@
 #include "persistence/spring_file.h"
 
+#include "persistence/material_tables.h"
+
 #include "calc/calculate.h"
 #include "calc/codepage.h"
 #include "calc/numformat.h"
@@ -105,7 +107,9 @@ std::string PathText(std::string_view path) {
     return Utf8ToCp850(path);
 }
 
-std::string RealText(const Configuration& config, real x) { return LongRealFormat(config, x); }
+std::string RealText(const Configuration& config, real x) {
+    return LongRealFormat(config, x);
+}
 
 std::string ShortRealText(const Configuration& config, real x) {
     return NeverZero(config, x, ShortFormat(config, x));
@@ -970,7 +974,11 @@ std::optional<std::string> LoadSpringFile(Session& session, SpringFileContext& c
     if (!message.empty()) ShowError(session, message);
     if (!usable) return Refused(session);
     session.spring = std::move(spring);
+    // The stored values of a table material may be older than the table: look it up again.
+    MaterialRefresh refresh = RefreshSpringMaterial(session);
+    if (!refresh.message.empty()) ShowError(session, refresh.message);
     CalculateSpring(session);
+    if (!refresh.message.empty()) session.Message(refresh.message);
     fs::path loaded(path);
     context.directory = loaded.parent_path().string();
     context.fileName = loaded.stem().string();

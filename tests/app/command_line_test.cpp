@@ -142,6 +142,16 @@ TEST_F(CommandLine, JsonRunPrintsTheCalculatedSpring) {
     EXPECT_EQ(ReadAll(dir / "py.txt"), "False 1\n");
 }
 
+TEST_F(CommandLine, EveryShippedExampleGivesItsReport) {
+    for (const auto& entry : fs::directory_iterator(fs::path(KORA_SOURCE_DATA_DIR) / "examples")) {
+        if (entry.path().extension() != ".kra") continue;
+        const std::string stem = entry.path().stem().string();
+        RunResult r = Run("'" + entry.path().string() + "' /I /NOGUI");
+        EXPECT_EQ(r.exitCode, 0) << stem << r.err;
+        EXPECT_EQ(Exists(stem + ".TXT"), stem != "fatal") << stem;
+    }
+}
+
 TEST_F(CommandLine, HelpMissingExtensionCadAndWindowRuns) {
     RunResult help = Run("/?");
     EXPECT_EQ(help.exitCode, 0);
