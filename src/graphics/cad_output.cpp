@@ -304,7 +304,7 @@ bool CadOutput::CadEnd() {
         int current = settings.currentPlotterCommand;
         std::string line = current >= 0 && current < static_cast<int>(lines.size())
                                ? lines[current]
-                               : std::string(kDefaultPlotterCommand);
+                               : std::string(kDefaultVektraCommand);
         int code = launcher_ ? launcher_(line) : StartDetached(line);
         if (code != 0) {
             session_.dialogs->ShowError(PlotterStartMessage(code));
@@ -388,7 +388,7 @@ void CadOutput::DrawSheetFurniture(bool screen) {
         EmitLine(xmin, ymax, xmin, ymin);
     }
     if (screen && display_) {
-        std::string footer = Now("%d.%m.%Y %H:%M") + " - " + kMakerName + " " + kProgramTitle +
+        std::string footer = Now("%d.%m.%Y %H:%M") + " - " + std::string(kMakerName) + " " + std::string(kProgramTitle) +
                              " V" + settings.programVersion + " - " + springFile_;
         if (footer.size() > 120) footer.resize(120);
         CadLayer(30);

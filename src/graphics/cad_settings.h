@@ -3,6 +3,8 @@
 // file fills them; the defaults are those of a missing configuration.
 #pragma once
 
+#include "calc/configuration.h"
+#include "calc/program.h"
 #include "calc/real.h"
 
 #include <array>
@@ -10,10 +12,6 @@
 #include <vector>
 
 namespace kora {
-
-inline constexpr const char* kProgramTitle = "KORA - Progressive zyl. Druckfeder";
-inline constexpr const char* kMakerName = "KALDORN";
-inline constexpr const char* kDefaultPlotterCommand = "C:\\VEKTRA\\WVEKTRA VEKTRA.DXF /M1.0";
 
 struct CadSettings {
     // "Layer" / "Farbe": names and CAD colour numbers of layers 1 to 5 (index 0 is layer 0).
@@ -36,10 +34,17 @@ struct CadSettings {
 
     std::string cadFolder; // "CAD Ordner"; empty = the working folder
     // "VEKTRA-Kommandozeile" and "VEKTRA Command lines (n, line 2 .. line n)": 1 to 5 lines.
-    std::vector<std::string> plotterCommands{kDefaultPlotterCommand};
+    std::vector<std::string> plotterCommands{kDefaultVektraCommand};
     int currentPlotterCommand = 0; // index into plotterCommands
 
-    std::string programVersion = "0.1";
+    std::string programVersion{kProgramVersion};
 };
+
+// The CAD entries of the configuration ("Layer", "Farbe", "Decimals DXF,TXT", "CAD Text Mode",
+// "CAD Ordner", the plotter command lines …) as the CAD output uses them.
+CadSettings CadSettingsFrom(const Configuration& config);
+
+// Writes the plotter command lines back, the current one first, as the configuration keeps them.
+void StorePlotterCommands(const CadSettings& settings, Configuration& config);
 
 } // namespace kora

@@ -16,11 +16,11 @@ namespace kora {
 // What the Start and Global sections name.
 struct IgesHeader {
     std::string fileName; // the output file's name without folder and extension
-    std::string title = kProgramTitle;
+    std::string title{kProgramTitle};
     std::string version = "0.1";
     std::string date = "000101"; // YYMMDD of the generation
     std::string author = "KORA";
-    std::string organisation = kMakerName;
+    std::string organisation{kMakerName};
 };
 
 // IGES colour number (written as level and colour) of a CAD colour number.

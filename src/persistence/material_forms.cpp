@@ -1,4 +1,5 @@
 #include "persistence/material_forms.h"
+#include "calc/program.h"
 
 #include "calc/numformat.h"
 #include "calc/session.h"
@@ -275,7 +276,7 @@ Tform_korrelax::Tform_korrelax(Session& session, TableView* view)
     : session_(session), view_(view) {}
 
 void Tform_korrelax::FormCreate() {
-    Caption = std::string(dbf_texts::kProgramLine) + std::string(t::kRelaxationCaption);
+    Caption = std::string(kProgramTitle) + std::string(t::kRelaxationCaption);
     ComboBox_kormatItems = ListOrError(session_);
     ComboBox_kormatIndex = -1;
     StringGrid_td[1][0] = t::kGridT;
@@ -376,7 +377,7 @@ int Tform_korrelax::Button_helpClick() {
 Tform_korwstt::Tform_korwstt(Session& session, TableView* view) : session_(session), view_(view) {}
 
 void Tform_korwstt::FormCreate() {
-    Caption = std::string(dbf_texts::kProgramLine) + std::string(t::kTemperingCaption);
+    Caption = std::string(kProgramTitle) + std::string(t::kTemperingCaption);
     ComboBox_kormatItems = ListOrError(session_);
     ComboBox_kormatIndex = -1;
     Edit_info2Visible = false;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/configuration.h"
+#include "calc/program.h"
 #include "calc/spring_record.h"
 
 #include <optional>
@@ -16,7 +17,6 @@ namespace kora {
 struct Session;
 
 inline constexpr std::string_view kSpringFileExtension = "kra";
-inline constexpr std::string_view kProgramVersion = "11.4";
 
 // What the program keeps about spring files while it runs.
 struct SpringFileContext {

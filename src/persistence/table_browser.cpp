@@ -1,4 +1,5 @@
 #include "persistence/table_browser.h"
+#include "calc/program.h"
 
 #include "calc/session.h"
 #include "persistence/dbf_texts.h"
@@ -246,7 +247,7 @@ bool TableBrowser::WriteHtml(const std::string& path) {
     line("<HTML>");
     line("<head><title>" + name + "</title></head>");
     line("<BODY BGCOLOR=\"C0C0C0\">");
-    line(t::kProgramLine);
+    line(kProgramTitle);
     line("<P>" + UpperAscii(path) + "</P>");
     line("<P>" + NowText(table_.session().config.dateCode) + "</P>");
     line("<HR>");

@@ -436,7 +436,7 @@ TEST_F(CadOutputTest, ScreenSheetHasWindowFooterAndBorder) {
     bool footer = false;
     for (const auto& rec : r)
         footer |= rec.starts_with("6;2.1;0.594;08.12.2024") &&
-                  rec.ends_with(" - KALDORN KORA - Progressive zyl. Druckfeder V0.1 - feder.kra");
+                  rec.ends_with(" - KALDORN KORA - Progressive zyl. Druckfeder V11.4 - feder.kra");
     EXPECT_TRUE(footer);
     EXPECT_TRUE(HasRecord("9;1.782;1.7955;0;0"));
 }
