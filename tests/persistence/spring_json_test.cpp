@@ -14,7 +14,10 @@ namespace {
 
 // Runs a reader nobody here wrote over the document and returns what the script prints.
 std::string PythonReads(const std::string& json, const std::string& script) {
-    const std::string path = ::testing::TempDir() + "kora-spring.json";
+    // ctest runs tests in parallel processes: one file per test.
+    const std::string path = ::testing::TempDir() + "kora-spring-" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                             ".json";
     std::ofstream(path, std::ios::binary) << json;
     const std::string command = "/usr/bin/python3 -c 'import json,sys; d=json.load(open(sys.argv[1], encoding=\"utf-8\")); " +
                                 script + "' " + path + " 2>&1";
