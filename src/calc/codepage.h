@@ -11,4 +11,7 @@ std::string Cp850ToUtf8(std::string_view cp850);
 // Characters that code page 850 lacks become '?'.
 std::string Utf8ToCp850(std::string_view utf8);
 
-}  // namespace kora
+// Text for an HTML page: &, <, > and " as entities.
+std::string HtmlEscaped(std::string_view utf8);
+
+} // namespace kora

@@ -1,4 +1,5 @@
 #include "persistence/table_browser.h"
+#include "calc/codepage.h"
 #include "calc/program.h"
 
 #include "calc/session.h"
@@ -24,26 +25,6 @@ std::string LowerAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-std::string HtmlEscaped(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += c;
-        }
-    }
     return out;
 }
 

@@ -76,30 +76,6 @@ std::string RightAligned(std::string_view cell, int width) {
     return out;
 }
 
-std::string HtmlEscaped(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (char c : utf8) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 // The UTF-8 copy of a code page 850 report, line by line.
 std::string Utf8Copy(std::string_view cp850) {
     std::string copy;
