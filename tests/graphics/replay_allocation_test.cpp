@@ -1,0 +1,80 @@
+// A paint replays the whole display list: it must not allocate per record. Counts every
+// allocation of this test program while a probe is open.
+#include "calc/session.h"
+#include "graphics/display_list.h"
+#include "graphics/replay.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+bool counting = false;
+long allocations = 0;
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (counting) ++allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace kora {
+namespace {
+
+class DiscardingCanvas : public Canvas {
+public:
+    void MoveTo(DevicePoint) override {}
+    void LineTo(DevicePoint) override {}
+    void Ellipse(DevicePoint, DevicePoint) override {}
+    void Arc(DevicePoint, DevicePoint, DevicePoint, DevicePoint) override {}
+    void Polygon(const DevicePoint*, int) override {}
+    void SetPen(const Pen&) override {}
+    void SetBrush(const Brush&) override {}
+    void SetFont(const Font&) override {}
+    void SetTextColour(Rgb) override {}
+    void Text(DevicePoint, std::string_view) override {}
+};
+
+// Every kind of record, `rounds` times over.
+void Fill(DisplayList& list, int rounds) {
+    list.Header(0, 0, 420, 297);
+    for (int k = 0; k < rounds; ++k) {
+        const real x = k % 400, y = (k * 7) % 280;
+        list.SetColor(1 + k % 15);
+        list.SetLineStyle(k % 3);
+        list.SetLineWidth(1 + k % 2);
+        list.line(x, y, x + 5, y + 5);
+        list.Rectangle(x, y, x + 2, y + 3);
+        list.circle(x, y, 3);
+        list.Arc(x, y, 10, 200, 4);
+        list.Solid(x, y, x + 1, y, x + 1, y + 1, x, y + 1);
+        list.SetTextStyle(0, 0, 2.5L, 2);
+        list.OutTextXY("L0 = 55;000 mm", x, y);
+    }
+}
+
+TEST(Replay, AllocatesNothingPerRecord) {
+    Session session;
+    DisplayList small(session), large(session);
+    Fill(small, 100);
+    Fill(large, 10000);
+    DiscardingCanvas canvas;
+    auto allocationsOf = [&](DisplayList& list) {
+        allocations = 0;
+        counting = true;
+        ReplayResult result = Replay(list, canvas);
+        counting = false;
+        EXPECT_TRUE(result.completed);
+        return allocations;
+    };
+    const long fewRecords = allocationsOf(small);
+    const long manyRecords = allocationsOf(large);
+    EXPECT_EQ(manyRecords, fewRecords) << "records: " << small.Count() << " and " << large.Count();
+}
+
+}  // namespace
+}  // namespace kora
