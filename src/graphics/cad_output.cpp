@@ -196,7 +196,7 @@ bool CadOutput::CadBegin(OutputKind kind, std::string_view baseName) {
             std::string folder = settings.cadFolder.empty() ? "." : settings.cadFolder;
             std::string proposed = WithTrailingSeparator(folder) +
                                    std::filesystem::path(spring).stem().string() + "." + ext;
-            auto answer = d.ChooseFile(proposed, std::string("*.") + ext);
+            auto answer = d.ChooseSaveFile(proposed, std::string("*.") + ext);
             if (!answer || answer->empty()) {
                 session_.AbortFlag = true;
                 return false;

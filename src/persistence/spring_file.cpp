@@ -903,7 +903,7 @@ std::optional<std::string> ResolveSpringFileName(Session& session, SpringFileCon
     std::string path;
     if (name.empty()) {
         std::string chosen = context.directory;
-        if (!ChooseFile(session, chosen, "*." + std::string(kSpringFileExtension)))
+        if (!ChooseSaveFile(session, chosen, "*." + std::string(kSpringFileExtension)))
             return Refused(session);
         fs::path picked(chosen);
         if (picked.stem().empty()) return Refused(session);

@@ -262,7 +262,7 @@ bool TableBrowser::ExportHtml() {
     Session& s = table_.session();
     if (!Post()) return false;
     std::string preset = fs::path(table_.Path()).replace_extension(".htm").filename().string();
-    auto path = s.dialogs->ChooseFile(preset, t::kHtmlFilter);
+    auto path = s.dialogs->ChooseSaveFile(preset, t::kHtmlFilter);
     if (!path) {
         s.AbortFlag = true;
         return false;
@@ -296,7 +296,7 @@ bool TableBrowser::SaveAsDelimited() {
     Session& s = table_.session();
     if (!Post()) return false;
     std::string preset = fs::path(table_.Path()).replace_extension(".txt").filename().string();
-    auto path = s.dialogs->ChooseFile(preset, t::kDelimitedFilter);
+    auto path = s.dialogs->ChooseSaveFile(preset, t::kDelimitedFilter);
     if (!path) {
         s.AbortFlag = true;
         return false;

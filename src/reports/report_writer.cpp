@@ -289,7 +289,7 @@ bool ReportWriter::ChooseOutputFile(std::string_view suggestedName, std::string_
                          : fs::path(files_.directory) / std::string(suggestedName);
     start.replace_extension(std::string(extension));
     std::string chosen = start.string();
-    if (!ChooseFile(session_, chosen, "*." + std::string(extension)) || chosen.empty()) {
+    if (!ChooseSaveFile(session_, chosen, "*." + std::string(extension)) || chosen.empty()) {
         Cancel();
         return false;
     }

@@ -172,12 +172,23 @@ bool ChooseFolder(Session& session, std::string& path) {
     return true;
 }
 
-bool ChooseFile(Session& session, std::string& path, std::string_view mask) {
-    auto chosen = session.dialogs->ChooseFile(path, mask);
+namespace {
+
+bool TakeChosenFile(Session& session, std::string& path, std::optional<std::string> chosen) {
     session.AbortFlag = !chosen;
     if (!chosen) return false;
     path = *chosen;
     return true;
+}
+
+} // namespace
+
+bool ChooseFile(Session& session, std::string& path, std::string_view mask) {
+    return TakeChosenFile(session, path, session.dialogs->ChooseFile(path, mask));
+}
+
+bool ChooseSaveFile(Session& session, std::string& path, std::string_view mask) {
+    return TakeChosenFile(session, path, session.dialogs->ChooseSaveFile(path, mask));
 }
 
 } // namespace kora

@@ -47,5 +47,7 @@ bool InputInteger(Session& session, std::string_view prompt, int& value, int lim
 bool ChooseFolder(Session& session, std::string& path);
 // File choice with a mask such as "*.kra": Cancel keeps the path and sets AbortFlag.
 bool ChooseFile(Session& session, std::string& path, std::string_view mask);
+// The same for the file an output is written to.
+bool ChooseSaveFile(Session& session, std::string& path, std::string_view mask);
 
 } // namespace kora

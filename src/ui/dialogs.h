@@ -14,7 +14,7 @@ namespace kora {
 enum class YesNoCancel { Yes, No, Cancel };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     // Message box with the caption "Meldung:".
@@ -32,15 +32,21 @@ public:
                                                  std::string_view text) = 0;
     virtual std::optional<std::string> ChooseFolder(std::string_view path) = 0;
     virtual std::optional<std::string> ChooseFile(std::string_view path, std::string_view mask) = 0;
+    // Save-file dialog: may name a file that does not exist yet. Overwrite questions are the
+    // caller's. An implementation without its own save dialog uses the open dialog.
+    virtual std::optional<std::string> ChooseSaveFile(std::string_view path,
+                                                      std::string_view mask) {
+        return ChooseFile(path, mask);
+    }
     // Read-only text window over a file (the screen report device).
     virtual void ShowTextFile(std::string_view title, std::string_view path) = 0;
     // Lines window (the command-line help).
     virtual void ShowLines(const std::vector<std::string>& lines) = 0;
     // Message help window: a message with its cause and remedy, both editable. Gives the
     // (possibly edited) cause and remedy when left with OK, nullopt when closed otherwise.
-    virtual std::optional<std::pair<std::string, std::string>> ShowMessageHelp(
-        std::string_view message, std::string_view cause, std::string_view remedy) = 0;
+    virtual std::optional<std::pair<std::string, std::string>>
+    ShowMessageHelp(std::string_view message, std::string_view cause, std::string_view remedy) = 0;
     virtual void Beep() {}
 };
 
-}  // namespace kora
+} // namespace kora
