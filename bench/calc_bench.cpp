@@ -37,5 +37,5 @@ void BM_CalculateSpring(benchmark::State& state) {
 }
 BENCHMARK(BM_CalculateSpring)->Arg(1)->Arg(10)->Arg(50)->Complexity(benchmark::oN);
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora

@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 int RunKora(const std::string& file, const std::string& folder) {
     std::vector<std::string> words = {KORA_BINARY, file, "/I", "/NOGUI"};
     std::vector<char*> argv;
-    for (auto& w : words) argv.push_back(w.data());
+    for (auto& w : words)
+        argv.push_back(w.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -41,12 +42,13 @@ int RegisterExamples() {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(KORA_EXAMPLES_DIR, ec)) {
         if (entry.path().extension() != ".kra") continue;
-        benchmark::RegisterBenchmark(("BM_CommandLineReport/" + entry.path().stem().string()).c_str(),
-                                     BM_CommandLineReport, entry.path().string())
+        benchmark::RegisterBenchmark(
+            ("BM_CommandLineReport/" + entry.path().stem().string()).c_str(), BM_CommandLineReport,
+            entry.path().string())
             ->Unit(benchmark::kMillisecond);
     }
     return 0;
 }
 const int registered = RegisterExamples();
 
-}  // namespace
+} // namespace

@@ -10,13 +10,13 @@ namespace kora {
 
 enum ExitCode : int {
     kExitOk = 0,
-    kExitLoadRefused = 1,   // the spring file could not be loaded
-    kExitNoWindow = 2,      // a run that needs the window, which this build does not have
-    kExitNotAvailable = 3,  // a CAD output this build cannot write yet
-    kExitOutputFailed = 4,  // the report could not be written
+    kExitLoadRefused = 1,  // the spring file could not be loaded
+    kExitNoWindow = 2,     // a run that needs the window, which this build does not have
+    kExitNotAvailable = 3, // a CAD output this build cannot write yet
+    kExitOutputFailed = 4, // the report could not be written
 };
 
 // args: the arguments after the program name.
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-}  // namespace kora
+} // namespace kora

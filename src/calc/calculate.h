@@ -9,4 +9,4 @@ struct Session;
 
 void CalculateSpring(Session& session);
 
-}  // namespace kora
+} // namespace kora

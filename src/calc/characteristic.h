@@ -50,4 +50,4 @@ real CoilPosition(const SpringRecord& spring, real c);
 real CoilPositionUnderForce(Session& session, real c, real F);
 std::string SlotName(const SpringRecord& spring, int slot);
 
-}  // namespace kora
+} // namespace kora

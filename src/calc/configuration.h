@@ -65,7 +65,7 @@ struct Configuration {
     // "Color Layer 16" … "Color Layer 31".
     std::array<int, kUpperCadLayers> colourLayer{1, 2,  3,  4,  5,  6,  7,  8,
                                                  9, 10, 11, 12, 13, 14, 15, 16};
-    std::string textProgram = "xdg-open";  // "Textprogramm"
+    std::string textProgram = "xdg-open";                    // "Textprogramm"
     int databaseMode = 1;                                    // "Datenbank mode" (stored only)
     std::string externalDatabase = "C:\\TABLOR\\TABLOR.EXE"; // "externe Datenbank" (stored)
     int screendumpOriginX = 0;                               // "Windows Screendump Origin X"
@@ -84,7 +84,7 @@ struct Configuration {
     std::string defaultDataDirectory;                        // "Default Data Directory"
     real textHeightFactor = 1;                               // "Text Height Factor"
     int inputWindowScale = 102;                              // "Input Window Scale %"
-    std::string htmlBrowser = "xdg-open";  // "HTML Browser"
+    std::string htmlBrowser = "xdg-open";                    // "HTML Browser"
     real printScaleVertical = 1;                             // "Print Scale Vertical"
     std::array<int, 6> lineThicknessLayer{3, 1, 1, 1, 2, 3}; // "Line thickness Layer 0..5"
     bool graphicPrintoutDialog = true;                       // "Graphic Printout Dialog Box ?"

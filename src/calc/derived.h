@@ -41,4 +41,4 @@ real BucklingDeflection(Session& session);
 // Largest mandrel and smallest sleeve diameter.
 void ManufacturingDiameters(SpringRecord& spring);
 
-}  // namespace kora
+} // namespace kora

@@ -37,7 +37,8 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
 
 bool WriteLines(const std::string& path, const std::vector<std::string>& lines) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const auto& line : lines) out << line << "\r\n";
+    for (const auto& line : lines)
+        out << line << "\r\n";
     out.flush();
     return static_cast<bool>(out);
 }
@@ -55,7 +56,7 @@ bool SameFolder(const std::string& a, const std::string& b) {
     return canonical(a) == canonical(b);
 }
 
-}  // namespace
+} // namespace
 
 std::string MessageHelpPath(const Configuration& config) {
     return Join(config.helpFolder, kMessageHelpFile);
@@ -87,7 +88,8 @@ HelpSave SaveMessageHelp(const Configuration& config, std::string_view message,
     auto lines = ReadLines(helpPath);
     if (!lines) return HelpSave::WriteFailed;
     std::size_t i = 0;
-    while (i < lines->size() && !EntryMatches((*lines)[i], i, message)) ++i;
+    while (i < lines->size() && !EntryMatches((*lines)[i], i, message))
+        ++i;
     if (i == lines->size()) return HelpSave::NotFound;
     lines->resize(std::max(lines->size(), i + 3));
     (*lines)[i + 1] = cause;
@@ -105,4 +107,4 @@ HelpSave SaveMessageHelp(const Configuration& config, std::string_view message,
     return HelpSave::Saved;
 }
 
-}  // namespace kora
+} // namespace kora

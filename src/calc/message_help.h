@@ -18,7 +18,7 @@ std::string MessageHelpPath(const Configuration& config);
 struct MessageHelp {
     bool fileFound = false;
     bool entryFound = false;
-    std::string cause, remedy;  // code page 850
+    std::string cause, remedy; // code page 850
 };
 
 // Looks the message up; a missing entry gives the no-description cause, a missing file
@@ -32,4 +32,4 @@ enum class HelpSave { Saved, NotFound, Unchanged, WriteFailed };
 HelpSave SaveMessageHelp(const Configuration& config, std::string_view message,
                          std::string_view cause, std::string_view remedy);
 
-}  // namespace kora
+} // namespace kora

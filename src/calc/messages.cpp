@@ -16,4 +16,4 @@ bool MessageList::Contains(std::string_view text) const {
     return false;
 }
 
-}  // namespace kora
+} // namespace kora

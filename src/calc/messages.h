@@ -10,7 +10,7 @@
 namespace kora {
 
 class MessageList {
-public:
+  public:
     static constexpr int kSlots = 11;
     static constexpr std::size_t kTextLength = 36;
 
@@ -24,9 +24,9 @@ public:
     const std::string* begin() const { return slots_.data(); }
     const std::string* end() const { return slots_.data() + count_; }
 
-private:
+  private:
     std::uint16_t count_ = 0;
     std::array<std::string, kSlots> slots_{};
 };
 
-}  // namespace kora
+} // namespace kora

@@ -9,7 +9,7 @@ namespace {
 
 struct Check {
     const char* text;
-    bool suppressible;  // skipped with "Warnungen unterdrücken"
+    bool suppressible; // skipped with "Warnungen unterdrücken"
     bool (*applies)(const SpringRecord&);
 };
 
@@ -37,7 +37,7 @@ constexpr std::array<Check, 17> kChecks = {{
     {"Warnung: Lx < L2", false, [](const SpringRecord& s) { return s.Lx < s.L2; }},
 }};
 
-}  // namespace
+} // namespace
 
 void PlausibilityChecks(Session& session) {
     for (const Check& check : kChecks) {
@@ -49,4 +49,4 @@ void PlausibilityChecks(Session& session) {
     }
 }
 
-}  // namespace kora
+} // namespace kora

@@ -8,4 +8,4 @@ struct Session;
 
 void PlausibilityChecks(Session& session);
 
-}  // namespace kora
+} // namespace kora

@@ -13,7 +13,7 @@ Dialogs& SilentDialogs() {
     return silent;
 }
 
-}  // namespace
+} // namespace
 
 Session::Session() : Session(SilentDialogs()) {}
 
@@ -22,9 +22,10 @@ Session::Session(Dialogs& d) : dialogs(&d) {}
 bool Session::NoGui() const {
     return std::any_of(arguments.begin(), arguments.end(), [](const std::string& a) {
         std::string upper = a;
-        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         return upper == "/NOGUI";
     });
 }
 
-}  // namespace kora
+} // namespace kora

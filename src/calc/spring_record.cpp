@@ -2,6 +2,8 @@
 
 namespace kora {
 
-void ResetSpringRecord(SpringRecord& spring) { spring = SpringRecord{}; }
+void ResetSpringRecord(SpringRecord& spring) {
+    spring = SpringRecord{};
+}
 
-}  // namespace kora
+} // namespace kora

@@ -14,13 +14,13 @@ namespace kora {
 using word = std::uint16_t;
 
 inline constexpr int kMaxSections = 50;
-inline constexpr int kSectionSlots = 52;  // slot 0 and nsec+1 hold the dead-coil blocks
+inline constexpr int kSectionSlots = 52; // slot 0 and nsec+1 hold the dead-coil blocks
 inline constexpr int kMaxPoints = 50;
-inline constexpr int kPointSlots = 51;  // slot 0 is the zero point
+inline constexpr int kPointSlots = 51; // slot 0 is the zero point
 
 struct CoilSection {
-    real L0i = 0;  // unloaded length of the section
-    real Lci = 0;  // solid length, ni * h
+    real L0i = 0; // unloaded length of the section
+    real Lci = 0; // solid length, ni * h
     real spare = 0;
     real P = 0;   // pitch, L0i / ni
     real ni = 1;  // coils in the section
@@ -32,7 +32,7 @@ struct CharacteristicPoint {
     real F = 0;
     real s = 0;
     real L = 0;
-    real R = 0;  // rate between this and the previous point
+    real R = 0; // rate between this and the previous point
 };
 
 struct FrlPoint {
@@ -43,15 +43,15 @@ struct FrlPoint {
 
 // One entry of the change documentation kept with the spring (CP850 texts).
 struct AendRecord {
-    std::string text;         // up to 20
-    std::string date;         // up to 10
-    std::string editor;       // up to 5
-    std::string description;  // any length, may hold CR
+    std::string text;        // up to 20
+    std::string date;        // up to 10
+    std::string editor;      // up to 5
+    std::string description; // any length, may hold CR
 };
 
 struct DrawingText {
     real x = 0, y = 0, h = 0, phi = 0;
-    std::string text;  // up to 80
+    std::string text; // up to 80
 };
 
 // Title-block data of the production drawing.
@@ -61,13 +61,13 @@ struct DrawingInfo {
     std::string normDate, normName;
     std::string row4Date, row4Name;
     std::string ersatzFuer, ersetztDurch;
-    int textCount = 0;  // 0..8
+    int textCount = 0; // 0..8
     std::array<DrawingText, 8> texts{};
 };
 
 struct DocumentLink {
-    std::string program;   // up to 50
-    std::string document;  // up to 50
+    std::string program;  // up to 50
+    std::string document; // up to 50
 };
 
 struct SpringRecord {
@@ -86,9 +86,9 @@ struct SpringRecord {
     real Lview = 20;
     word tolGradeD = 2, tolGradeL0 = 2, tolGradeE1 = 2, tolGradeF1 = 2, tolGradeE2 = 2,
          tolGradeF2 = 2;
-    real tolDUpper = 0, tolDLower = 0;    // coil diameter deviations
+    real tolDUpper = 0, tolDLower = 0; // coil diameter deviations
     real tolL0Upper = 0, tolL0Lower = 0;
-    real e1 = 0, e2 = 0;                  // perpendicularity, parallelism
+    real e1 = 0, e2 = 0; // perpendicularity, parallelism
     real tolF1Upper = 0, tolF1Lower = 0;
     real tolF2Upper = 0, tolF2Lower = 0;
     real ne = 2, nend1 = 1, nend2 = 1;
@@ -116,16 +116,16 @@ struct SpringRecord {
     real theta = 20, Gtheta = 80000;
     real k = 0;
     real tau1 = 0, tau2 = 0, tauk1 = 0, tauk2 = 0, taukh = 0, tauhz = 0;
-    real S1 = 0, S2 = 0, Sh = 0;     // safety factors: tauz at F1 and F2, tauhz for the stroke
-    real N = 0, Nmin = 0, Nmax = 0;  // load cycles to fracture and the fatigue-tolerance band
+    real S1 = 0, S2 = 0, Sh = 0;    // safety factors: tauz at F1 and F2, tauhz for the stroke
+    real N = 0, Nmin = 0, Nmax = 0; // load cycles to fracture and the fatigue-tolerance band
     real wireTol = 0;
     word wireTolGrade = 1;
-    word loadType = 2;       // 1 static, 2 dynamic
-    real f = 1;              // load frequency
-    word manufacturing = 1;  // 1 cold formed, 2/3 hot formed
+    word loadType = 2;      // 1 static, 2 dynamic
+    real f = 1;             // load frequency
+    word manufacturing = 1; // 1 cold formed, 2/3 hot formed
     word coilingDirection = 3;
     char shotPeened = 'N';
-    real x = 0;              // end-coil addend of the solid length
+    real x = 0; // end-coil addend of the solid length
     std::string endText;
     std::string materialName;
     word materialKind = 0, materialGrade = 0, materialNumber = 3, wireSurface = 1;
@@ -151,10 +151,10 @@ struct SpringRecord {
     real settingLength = 0;
     word presetting = 3, deburring = 4, mandrelSleeve = 4;
     real edgeRadius = 0;
-    real mandrelMax = 0, sleeveMin = 0;  // results: largest mandrel, smallest sleeve
+    real mandrelMax = 0, sleeveMin = 0; // results: largest mandrel, smallest sleeve
 
     // Change documentation.
-    int changeCount = 0;  // 0..25
+    int changeCount = 0; // 0..25
     std::array<AendRecord, 25> changes{};
     DrawingInfo drawingInfo{};
     std::array<DocumentLink, 5> documents{};
@@ -163,4 +163,4 @@ struct SpringRecord {
 // Program-start values of every field, sections and point tables cleared (ni = 1).
 void ResetSpringRecord(SpringRecord& spring);
 
-}  // namespace kora
+} // namespace kora

@@ -388,8 +388,9 @@ void CadOutput::DrawSheetFurniture(bool screen) {
         EmitLine(xmin, ymax, xmin, ymin);
     }
     if (screen && display_) {
-        std::string footer = Now("%d.%m.%Y %H:%M") + " - " + std::string(kMakerName) + " " + std::string(kProgramTitle) +
-                             " V" + settings.programVersion + " - " + springFile_;
+        std::string footer = Now("%d.%m.%Y %H:%M") + " - " + std::string(kMakerName) + " " +
+                             std::string(kProgramTitle) + " V" + settings.programVersion + " - " +
+                             springFile_;
         if (footer.size() > 120) footer.resize(120);
         CadLayer(30);
         TextState saved = text_;

@@ -269,8 +269,7 @@ std::optional<std::string> BuildPlotterCommand(Session& session, std::string_vie
 bool ChoosePlotterCommand(Session& session, CadSettings& settings, std::string_view tempFolder,
                           const std::function<bool(TForm_confvektra&)>& showForm) {
     Dialogs& d = *session.dialogs;
-    if (settings.plotterCommands.empty())
-        settings.plotterCommands.push_back(kDefaultVektraCommand);
+    if (settings.plotterCommands.empty()) settings.plotterCommands.push_back(kDefaultVektraCommand);
     int current = settings.currentPlotterCommand;
     if (current < 0 || current >= static_cast<int>(settings.plotterCommands.size())) current = 0;
     if (settings.plotterCommands.size() > 1) {

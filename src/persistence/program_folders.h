@@ -15,4 +15,4 @@ std::string DataDirectory();
 // temporary files from TempFolder.
 void CompleteProgramFolders(Configuration& config);
 
-}  // namespace kora
+} // namespace kora

@@ -12,7 +12,7 @@ namespace {
 
 // Writes one JSON object member after another; texts arrive in code page 850.
 class JsonWriter {
-public:
+  public:
     void Open(char bracket, std::string_view key = {}) {
         Key(key);
         out_ += bracket;
@@ -52,7 +52,7 @@ public:
     }
     std::string Result() { return std::move(out_); }
 
-private:
+  private:
     void Key(std::string_view key) {
         if (!first_) out_ += ',';
         first_ = false;
@@ -70,63 +70,155 @@ void WriteMainBlock(JsonWriter& j, const SpringRecord& s) {
         const char* name;
         real value;
     } reals[] = {
-        {"Lc", s.Lc},       {"L0", s.L0},       {"Lsec", s.Lsec},     {"L1", s.L1},
-        {"L2", s.L2},       {"Lx", s.Lx},       {"Lcth", s.Lcth},     {"Ln", s.Ln},
-        {"sc", s.sc},       {"s1", s.s1},       {"s2", s.s2},         {"sx", s.sx},
-        {"sh", s.sh},       {"Sa", s.Sa},       {"sn", s.sn},         {"sk", s.sk},
-        {"Fc", s.Fc},       {"F1", s.F1},       {"F2", s.F2},         {"Fx", s.Fx},
-        {"Fn", s.Fn},       {"Rc", s.Rc},       {"R0", s.R0},         {"R1", s.R1},
-        {"R2", s.R2},       {"Rx", s.Rx},       {"fec", s.fec},       {"fe0", s.fe0},
-        {"fe1", s.fe1},     {"fe2", s.fe2},     {"fex", s.fex},       {"taun", s.taun},
-        {"tauc", s.tauc},   {"Dm", s.Dm},       {"Di", s.Di},         {"De", s.De},
-        {"w", s.w},         {"n", s.n},         {"nt", s.nt},         {"Lview", s.Lview},
-        {"tolDUpper", s.tolDUpper},   {"tolDLower", s.tolDLower},
-        {"tolL0Upper", s.tolL0Upper}, {"tolL0Lower", s.tolL0Lower},
-        {"e1", s.e1},       {"e2", s.e2},
-        {"tolF1Upper", s.tolF1Upper}, {"tolF1Lower", s.tolF1Lower},
-        {"tolF2Upper", s.tolF2Upper}, {"tolF2Lower", s.tolF2Lower},
-        {"ne", s.ne},       {"nend1", s.nend1}, {"nend2", s.nend2},   {"Lend", s.Lend},
-        {"Lend1", s.Lend1}, {"Lend2", s.Lend2}, {"nue", s.nue},       {"L", s.L},
-        {"m", s.m},         {"W12", s.W12},     {"W0c", s.W0c},       {"W01", s.W01},
-        {"W02", s.W02},     {"faktorRFc", s.faktorRFc}, {"seps", s.seps},
-        {"taux", s.taux},   {"taukx", s.taukx}, {"deltaDe", s.deltaDe},
-        {"d", s.d},         {"h", s.h},         {"E", s.E},           {"G", s.G},
-        {"rho", s.rho},     {"Rm", s.Rm},       {"tauz", s.tauz},     {"theta", s.theta},
-        {"Gtheta", s.Gtheta}, {"k", s.k},       {"tau1", s.tau1},     {"tau2", s.tau2},
-        {"tauk1", s.tauk1}, {"tauk2", s.tauk2}, {"taukh", s.taukh},   {"tauhz", s.tauhz},
-        {"S1", s.S1},       {"S2", s.S2},       {"Sh", s.Sh},         {"N", s.N},
-        {"Nmin", s.Nmin},   {"Nmax", s.Nmax},   {"wireTol", s.wireTol}, {"f", s.f},
-        {"x", s.x},         {"sigmaFactor", s.sigmaFactor},
-        {"rejectAtSigma", s.rejectAtSigma}, {"statDevDm", s.statDevDm},
-        {"statDevF1", s.statDevF1},         {"statDevF2", s.statDevF2},
-        {"fatigueTolMin", s.fatigueTolMin}, {"fatigueTolMax", s.fatigueTolMax},
-        {"rx2", s.rx2},     {"resolution3D", s.resolution3D},
-        {"tempFrom", s.tempFrom}, {"tempTo", s.tempTo}, {"settingLength", s.settingLength},
-        {"edgeRadius", s.edgeRadius}, {"mandrelMax", s.mandrelMax}, {"sleeveMin", s.sleeveMin},
+        {"Lc", s.Lc},
+        {"L0", s.L0},
+        {"Lsec", s.Lsec},
+        {"L1", s.L1},
+        {"L2", s.L2},
+        {"Lx", s.Lx},
+        {"Lcth", s.Lcth},
+        {"Ln", s.Ln},
+        {"sc", s.sc},
+        {"s1", s.s1},
+        {"s2", s.s2},
+        {"sx", s.sx},
+        {"sh", s.sh},
+        {"Sa", s.Sa},
+        {"sn", s.sn},
+        {"sk", s.sk},
+        {"Fc", s.Fc},
+        {"F1", s.F1},
+        {"F2", s.F2},
+        {"Fx", s.Fx},
+        {"Fn", s.Fn},
+        {"Rc", s.Rc},
+        {"R0", s.R0},
+        {"R1", s.R1},
+        {"R2", s.R2},
+        {"Rx", s.Rx},
+        {"fec", s.fec},
+        {"fe0", s.fe0},
+        {"fe1", s.fe1},
+        {"fe2", s.fe2},
+        {"fex", s.fex},
+        {"taun", s.taun},
+        {"tauc", s.tauc},
+        {"Dm", s.Dm},
+        {"Di", s.Di},
+        {"De", s.De},
+        {"w", s.w},
+        {"n", s.n},
+        {"nt", s.nt},
+        {"Lview", s.Lview},
+        {"tolDUpper", s.tolDUpper},
+        {"tolDLower", s.tolDLower},
+        {"tolL0Upper", s.tolL0Upper},
+        {"tolL0Lower", s.tolL0Lower},
+        {"e1", s.e1},
+        {"e2", s.e2},
+        {"tolF1Upper", s.tolF1Upper},
+        {"tolF1Lower", s.tolF1Lower},
+        {"tolF2Upper", s.tolF2Upper},
+        {"tolF2Lower", s.tolF2Lower},
+        {"ne", s.ne},
+        {"nend1", s.nend1},
+        {"nend2", s.nend2},
+        {"Lend", s.Lend},
+        {"Lend1", s.Lend1},
+        {"Lend2", s.Lend2},
+        {"nue", s.nue},
+        {"L", s.L},
+        {"m", s.m},
+        {"W12", s.W12},
+        {"W0c", s.W0c},
+        {"W01", s.W01},
+        {"W02", s.W02},
+        {"faktorRFc", s.faktorRFc},
+        {"seps", s.seps},
+        {"taux", s.taux},
+        {"taukx", s.taukx},
+        {"deltaDe", s.deltaDe},
+        {"d", s.d},
+        {"h", s.h},
+        {"E", s.E},
+        {"G", s.G},
+        {"rho", s.rho},
+        {"Rm", s.Rm},
+        {"tauz", s.tauz},
+        {"theta", s.theta},
+        {"Gtheta", s.Gtheta},
+        {"k", s.k},
+        {"tau1", s.tau1},
+        {"tau2", s.tau2},
+        {"tauk1", s.tauk1},
+        {"tauk2", s.tauk2},
+        {"taukh", s.taukh},
+        {"tauhz", s.tauhz},
+        {"S1", s.S1},
+        {"S2", s.S2},
+        {"Sh", s.Sh},
+        {"N", s.N},
+        {"Nmin", s.Nmin},
+        {"Nmax", s.Nmax},
+        {"wireTol", s.wireTol},
+        {"f", s.f},
+        {"x", s.x},
+        {"sigmaFactor", s.sigmaFactor},
+        {"rejectAtSigma", s.rejectAtSigma},
+        {"statDevDm", s.statDevDm},
+        {"statDevF1", s.statDevF1},
+        {"statDevF2", s.statDevF2},
+        {"fatigueTolMin", s.fatigueTolMin},
+        {"fatigueTolMax", s.fatigueTolMax},
+        {"rx2", s.rx2},
+        {"resolution3D", s.resolution3D},
+        {"tempFrom", s.tempFrom},
+        {"tempTo", s.tempTo},
+        {"settingLength", s.settingLength},
+        {"edgeRadius", s.edgeRadius},
+        {"mandrelMax", s.mandrelMax},
+        {"sleeveMin", s.sleeveMin},
     };
-    for (const auto& r : reals) j.Number(r.name, r.value);
+    for (const auto& r : reals)
+        j.Number(r.name, r.value);
     const struct {
         const char* name;
         long long value;
     } integers[] = {
-        {"tolGradeD", s.tolGradeD},   {"tolGradeL0", s.tolGradeL0},
-        {"tolGradeE1", s.tolGradeE1}, {"tolGradeF1", s.tolGradeF1},
-        {"tolGradeE2", s.tolGradeE2}, {"tolGradeF2", s.tolGradeF2},
-        {"endType", s.endType},       {"ssteps", s.ssteps},
-        {"wsteps", s.wsteps},         {"nsec", s.nsec},
-        {"nchar", s.nchar},           {"nfrl", s.nfrl},
-        {"diameterInput", s.diameterInput}, {"charCoordinate", s.charCoordinate},
-        {"definitionMode", s.definitionMode}, {"charOrigin", s.charOrigin},
-        {"wireType", s.wireType},     {"wireTolGrade", s.wireTolGrade},
-        {"loadType", s.loadType},     {"manufacturing", s.manufacturing},
-        {"coilingDirection", s.coilingDirection}, {"materialKind", s.materialKind},
-        {"materialGrade", s.materialGrade}, {"materialNumber", s.materialNumber},
-        {"wireSurface", s.wireSurface}, {"warnMode", s.warnMode},
-        {"statsGrade", s.statsGrade}, {"compensationMode", s.compensationMode},
-        {"presetting", s.presetting}, {"deburring", s.deburring},
+        {"tolGradeD", s.tolGradeD},
+        {"tolGradeL0", s.tolGradeL0},
+        {"tolGradeE1", s.tolGradeE1},
+        {"tolGradeF1", s.tolGradeF1},
+        {"tolGradeE2", s.tolGradeE2},
+        {"tolGradeF2", s.tolGradeF2},
+        {"endType", s.endType},
+        {"ssteps", s.ssteps},
+        {"wsteps", s.wsteps},
+        {"nsec", s.nsec},
+        {"nchar", s.nchar},
+        {"nfrl", s.nfrl},
+        {"diameterInput", s.diameterInput},
+        {"charCoordinate", s.charCoordinate},
+        {"definitionMode", s.definitionMode},
+        {"charOrigin", s.charOrigin},
+        {"wireType", s.wireType},
+        {"wireTolGrade", s.wireTolGrade},
+        {"loadType", s.loadType},
+        {"manufacturing", s.manufacturing},
+        {"coilingDirection", s.coilingDirection},
+        {"materialKind", s.materialKind},
+        {"materialGrade", s.materialGrade},
+        {"materialNumber", s.materialNumber},
+        {"wireSurface", s.wireSurface},
+        {"warnMode", s.warnMode},
+        {"statsGrade", s.statsGrade},
+        {"compensationMode", s.compensationMode},
+        {"presetting", s.presetting},
+        {"deburring", s.deburring},
         {"mandrelSleeve", s.mandrelSleeve},
     };
-    for (const auto& i : integers) j.Integer(i.name, i.value);
+    for (const auto& i : integers)
+        j.Integer(i.name, i.value);
     const struct {
         const char* name;
         const std::string& value;
@@ -138,7 +230,8 @@ void WriteMainBlock(JsonWriter& j, const SpringRecord& s) {
         {"extraInfo1", s.extraInfo1},     {"extraInfo2", s.extraInfo2},
         {"drawingName2", s.drawingName2},
     };
-    for (const auto& t : texts) j.Text(t.name, t.value);
+    for (const auto& t : texts)
+        j.Text(t.name, t.value);
     j.Text("shotPeened", std::string(1, s.shotPeened));
     j.Text("statsSwitch", std::string(1, s.statsSwitch));
     j.Boolean("showSettingLength", s.showSettingLength);
@@ -188,14 +281,15 @@ void WritePoints(JsonWriter& j, const SpringRecord& s) {
     j.Close(']');
 }
 
-}  // namespace
+} // namespace
 
 std::string SpringToJson(const Session& session) {
     JsonWriter j;
     j.Open('{');
     j.Boolean("FatalFlag", session.FatalFlag);
     j.Open('[', "MessageList");
-    for (const auto& message : session.messages) j.Text({}, message);
+    for (const auto& message : session.messages)
+        j.Text({}, message);
     j.Close(']');
     j.Open('{', "SpringRecord");
     WriteMainBlock(j, session.spring);
@@ -206,4 +300,4 @@ std::string SpringToJson(const Session& session) {
     return j.Result() + "\n";
 }
 
-}  // namespace kora
+} // namespace kora

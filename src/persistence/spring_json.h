@@ -11,4 +11,4 @@ struct Session;
 
 std::string SpringToJson(const Session& session);
 
-}  // namespace kora
+} // namespace kora

@@ -16,4 +16,4 @@ real Power(Session& session, real x, real y, std::string_view label) {
     return std::exp(y * std::log(x));
 }
 
-}  // namespace kora
+} // namespace kora

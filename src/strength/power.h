@@ -13,4 +13,4 @@ struct Session;
 
 real Power(Session& session, real x, real y, std::string_view label);
 
-}  // namespace kora
+} // namespace kora

@@ -19,15 +19,15 @@ constexpr char kSaveChanges[] = "Save Changes ?";
 constexpr int kListHelpTopic = 1210;
 constexpr std::size_t kItemLength = 65;
 
-}  // namespace
+} // namespace
 
 void ShowMessageHelp(Session& session, int i) {
     Dialogs& dialogs = *session.dialogs;
     const std::string& message = session.messages[i];
     MessageHelp help = LookUpMessageHelp(session.config, message);
     if (!help.fileFound) {
-        dialogs.ShowError(Cp850ToUtf8("Datei " + MessageHelpPath(session.config) + " " +
-                                      kNoAccess + " !"));
+        dialogs.ShowError(
+            Cp850ToUtf8("Datei " + MessageHelpPath(session.config) + " " + kNoAccess + " !"));
         session.AbortFlag = true;
         return;
     }
@@ -72,4 +72,4 @@ void ShowMessageList(Session& session) {
     }
 }
 
-}  // namespace kora
+} // namespace kora

@@ -12,4 +12,4 @@ void ShowMessageList(Session& session);
 // Shows cause and remedy of message i (0-based) and stores edits on request.
 void ShowMessageHelp(Session& session, int i);
 
-}  // namespace kora
+} // namespace kora

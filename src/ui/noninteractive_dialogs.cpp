@@ -14,7 +14,9 @@ void NonInteractiveDialogs::Print(std::string_view kind, std::string_view text) 
 void NonInteractiveDialogs::ShowInfo(std::string_view text, std::string_view caption) {
     Print(std::string(caption.empty() ? std::string_view("Meldung:") : caption) + " ", text);
 }
-void NonInteractiveDialogs::ShowError(std::string_view text) { Print("Fehler : ", text); }
+void NonInteractiveDialogs::ShowError(std::string_view text) {
+    Print("Fehler : ", text);
+}
 YesNoCancel NonInteractiveDialogs::AskYesNoCancel(std::string_view question) {
     Print("(abgebrochen) ", question);
     return YesNoCancel::Cancel;
@@ -26,7 +28,8 @@ std::optional<bool> NonInteractiveDialogs::AskYesNo(std::string_view prompt, boo
 std::optional<int> NonInteractiveDialogs::ChooseItem(std::string_view prompt,
                                                      const std::vector<std::string>& items, int) {
     Print("(abgebrochen) ", prompt);
-    for (const auto& item : items) Print("  ", item);
+    for (const auto& item : items)
+        Print("  ", item);
     return std::nullopt;
 }
 std::optional<std::string> NonInteractiveDialogs::InputText(std::string_view prompt, std::size_t,
@@ -44,15 +47,17 @@ void NonInteractiveDialogs::ShowTextFile(std::string_view title, std::string_vie
     Print(title, std::string(" ") + std::string(path));
 }
 void NonInteractiveDialogs::ShowLines(const std::vector<std::string>& lines) {
-    for (const auto& line : lines) Print("", line);
+    for (const auto& line : lines)
+        Print("", line);
 }
 
-std::optional<std::pair<std::string, std::string>> NonInteractiveDialogs::ShowMessageHelp(
-    std::string_view message, std::string_view cause, std::string_view remedy) {
+std::optional<std::pair<std::string, std::string>>
+NonInteractiveDialogs::ShowMessageHelp(std::string_view message, std::string_view cause,
+                                       std::string_view remedy) {
     Print("", message);
     Print("Ursache: ", cause);
     Print("Abhilfe: ", remedy);
     return std::nullopt;
 }
 
-}  // namespace kora
+} // namespace kora

@@ -9,7 +9,7 @@
 namespace kora {
 
 class NonInteractiveDialogs final : public Dialogs {
-public:
+  public:
     explicit NonInteractiveDialogs(bool silent, std::ostream* err = nullptr);
 
     void ShowInfo(std::string_view text, std::string_view caption) override;
@@ -24,13 +24,14 @@ public:
     std::optional<std::string> ChooseFile(std::string_view path, std::string_view mask) override;
     void ShowTextFile(std::string_view title, std::string_view path) override;
     void ShowLines(const std::vector<std::string>& lines) override;
-    std::optional<std::pair<std::string, std::string>> ShowMessageHelp(
-        std::string_view message, std::string_view cause, std::string_view remedy) override;
+    std::optional<std::pair<std::string, std::string>>
+    ShowMessageHelp(std::string_view message, std::string_view cause,
+                    std::string_view remedy) override;
 
-private:
+  private:
     void Print(std::string_view kind, std::string_view text);
     bool silent_;
     std::ostream* err_;
 };
 
-}  // namespace kora
+} // namespace kora

@@ -12,8 +12,7 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::Next(std::string_view pr
     Answer answer = script.front();
     script.pop_front();
     if (answer.kind == Answer::Cancel) return std::nullopt;
-    bool fits = answer.kind == wanted ||
-                (wanted == Answer::Yes && answer.kind == Answer::No);
+    bool fits = answer.kind == wanted || (wanted == Answer::Yes && answer.kind == Answer::No);
     if (!fits) {
         unexpected.emplace_back(prompt);
         return std::nullopt;
@@ -41,7 +40,8 @@ std::optional<bool> ScriptedDialogs::AskYesNo(std::string_view prompt, bool) {
 }
 std::optional<int> ScriptedDialogs::ChooseItem(std::string_view prompt,
                                                const std::vector<std::string>& items, int) {
-    for (const auto& item : items) shown.push_back("  " + item);
+    for (const auto& item : items)
+        shown.push_back("  " + item);
     auto a = Next(prompt, Answer::Choice);
     if (!a) return std::nullopt;
     return a->choice;
@@ -69,8 +69,9 @@ void ScriptedDialogs::ShowLines(const std::vector<std::string>& lines) {
     shown.insert(shown.end(), lines.begin(), lines.end());
 }
 
-std::optional<std::pair<std::string, std::string>> ScriptedDialogs::ShowMessageHelp(
-    std::string_view message, std::string_view cause, std::string_view remedy) {
+std::optional<std::pair<std::string, std::string>>
+ScriptedDialogs::ShowMessageHelp(std::string_view message, std::string_view cause,
+                                 std::string_view remedy) {
     shown.push_back(std::string(cause));
     shown.push_back(std::string(remedy));
     auto a = Next(message, Answer::Text);
@@ -78,4 +79,4 @@ std::optional<std::pair<std::string, std::string>> ScriptedDialogs::ShowMessageH
     return std::make_pair(a->text, a->extra);
 }
 
-}  // namespace kora
+} // namespace kora

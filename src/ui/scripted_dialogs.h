@@ -12,13 +12,13 @@
 namespace kora {
 
 class ScriptedDialogs final : public Dialogs {
-public:
+  public:
     // One scripted answer. `cancel` answers any dialog with cancel.
     struct Answer {
         enum Kind { Text, Choice, Yes, No, Cancel } kind;
         std::string text;
         int choice = 0;
-        std::string extra;  // the remedy of an edited message help
+        std::string extra; // the remedy of an edited message help
     };
     static Answer Typed(std::string text) { return {Answer::Text, std::move(text), 0, {}}; }
     static Answer Chosen(int index) { return {Answer::Choice, {}, index, {}}; }
@@ -32,9 +32,9 @@ public:
     void Push(Answer answer) { script.push_back(std::move(answer)); }
 
     std::deque<Answer> script;
-    std::vector<std::string> shown;       // every prompt, message and item list, in order
+    std::vector<std::string> shown; // every prompt, message and item list, in order
     std::vector<std::string> infos, errors;
-    std::vector<std::string> unexpected;  // prompts that found no fitting answer
+    std::vector<std::string> unexpected; // prompts that found no fitting answer
 
     void ShowInfo(std::string_view text, std::string_view caption) override;
     void ShowError(std::string_view text) override;
@@ -48,11 +48,12 @@ public:
     std::optional<std::string> ChooseFile(std::string_view path, std::string_view mask) override;
     void ShowTextFile(std::string_view title, std::string_view path) override;
     void ShowLines(const std::vector<std::string>& lines) override;
-    std::optional<std::pair<std::string, std::string>> ShowMessageHelp(
-        std::string_view message, std::string_view cause, std::string_view remedy) override;
+    std::optional<std::pair<std::string, std::string>>
+    ShowMessageHelp(std::string_view message, std::string_view cause,
+                    std::string_view remedy) override;
 
-private:
+  private:
     std::optional<Answer> Next(std::string_view prompt, Answer::Kind wanted);
 };
 
-}  // namespace kora
+} // namespace kora

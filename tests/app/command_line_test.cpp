@@ -28,10 +28,11 @@ std::string ReadAll(const fs::path& path) {
 }
 
 class CommandLine : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::path(::testing::TempDir()) /
-              ("kora-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("kora-cli-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -65,14 +66,16 @@ protected:
     fs::path dir;
 };
 
-void Quiet(Session& s) { examples::QuietSpring(s); }
+void Quiet(Session& s) {
+    examples::QuietSpring(s);
+}
 void Warned(Session& s) {
     examples::QuietSpring(s);
-    s.spring.Dm = 54;  // spring index 18
+    s.spring.Dm = 54; // spring index 18
 }
 void Fatal(Session& s) {
     examples::QuietSpring(s);
-    s.spring.L2 = s.spring.L1;  // no stroke
+    s.spring.L2 = s.spring.L1; // no stroke
 }
 
 TEST_F(CommandLine, ReportRunWritesTheFullReport) {
@@ -124,7 +127,7 @@ TEST_F(CommandLine, AnUnreadableFileEndsWithOneAndWritesNothing) {
 
 TEST_F(CommandLine, AReportThatCannotBeWrittenIsNeverASuccess) {
     SaveSpring("feder", Quiet);
-    fs::create_directories(dir / "feder.TXT");  // the report's place is taken by a folder
+    fs::create_directories(dir / "feder.TXT"); // the report's place is taken by a folder
     RunResult r = Run("feder.kra /I /NOGUI");
     EXPECT_NE(r.exitCode, 0);
     EXPECT_NE(r.err, "");
@@ -135,9 +138,10 @@ TEST_F(CommandLine, JsonRunPrintsTheCalculatedSpring) {
     RunResult r = Run("feder.kra --json /NOGUI");
     EXPECT_EQ(r.exitCode, 0);
     std::ofstream(dir / "spring.json") << r.out;
-    const std::string command = "/usr/bin/python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); "
-                                "print(d[\"FatalFlag\"], d[\"SpringRecord\"][\"nsec\"])' '" +
-                                (dir / "spring.json").string() + "' > '" + (dir / "py.txt").string() + "'";
+    const std::string command =
+        "/usr/bin/python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); "
+        "print(d[\"FatalFlag\"], d[\"SpringRecord\"][\"nsec\"])' '" +
+        (dir / "spring.json").string() + "' > '" + (dir / "py.txt").string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(ReadAll(dir / "py.txt"), "False 1\n");
 }
@@ -168,11 +172,11 @@ TEST_F(CommandLine, HelpMissingExtensionCadAndWindowRuns) {
     EXPECT_NE(cad.err.find("1:3"), std::string::npos) << cad.err;
     EXPECT_FALSE(Exists("feder.dxf"));
 
-    RunResult noGuiAsFile = Run("/NOGUI");  // taken as the file name, which lacks ".kra"
+    RunResult noGuiAsFile = Run("/NOGUI"); // taken as the file name, which lacks ".kra"
     EXPECT_EQ(noGuiAsFile.exitCode, 0);
-    EXPECT_EQ(noGuiAsFile.err, "");  // and it still silences the message
-    EXPECT_EQ(Run("feder.kra").exitCode, 2);  // a window run
+    EXPECT_EQ(noGuiAsFile.err, "");          // and it still silences the message
+    EXPECT_EQ(Run("feder.kra").exitCode, 2); // a window run
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora

@@ -11,15 +11,19 @@
 namespace {
 bool counting = false;
 long allocations = 0;
-}  // namespace
+} // namespace
 
 void* operator new(std::size_t size) {
     if (counting) ++allocations;
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace kora {
 namespace {
@@ -45,5 +49,5 @@ TEST(CharacteristicLine, AllocatesNothing) {
     EXPECT_GT(sum, 0);
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora

@@ -16,7 +16,8 @@ namespace {
 
 std::string Messages(const Session& session) {
     std::string all;
-    for (const auto& m : session.messages) all += "[" + m + "]";
+    for (const auto& m : session.messages)
+        all += "[" + m + "]";
     return all;
 }
 
@@ -44,7 +45,7 @@ TEST(CalculateSpring, QuietSpringCalculatesEveryResult) {
 TEST(CalculateSpring, WithoutSectionsKeepsTheEarlierMessages) {
     Session session;
     examples::QuietSpring(session);
-    session.spring.L1 = 50;  // L1 > L0
+    session.spring.L1 = 50; // L1 > L0
     CalculateSpring(session);
     ASSERT_TRUE(session.messages.Contains("Fehler : L1 > L0 !"));
     session.spring.nsec = 0;
@@ -108,7 +109,7 @@ TEST(CalculateSpring, NonRoundWireRatesFollowTheTorsionConstant) {
         const real It = TorsionConstant(s.d, s.h, s.wireType);
         const real coilRate = 1.2732395447351628L * s.Gtheta * It / (s.Dm * s.Dm * s.Dm);
         EXPECT_NEAR(s.sections[1].Ri, coilRate / 2, 1e-9) << c.wireType;
-        EXPECT_EQ(s.h, c.h) << c.wireType;  // square wire takes h = d anyway
+        EXPECT_EQ(s.h, c.h) << c.wireType; // square wire takes h = d anyway
         EXPECT_NEAR(s.Lc, (s.n + 2) * s.h, 1e-12) << c.wireType;
         EXPECT_GT(s.F2, s.F1);
     }
@@ -169,7 +170,12 @@ struct CatalogueCase {
 
 const CatalogueCase kCatalogue[] = {
     {"Fehler : Lc 1 > L0 1 !", false,
-     [](Session& s) { examples::SetSections(s.spring, {{14, 5}}); s.spring.L1 = 19; s.spring.L2 = 18; s.spring.Lx = 18.5L; }},
+     [](Session& s) {
+         examples::SetSections(s.spring, {{14, 5}});
+         s.spring.L1 = 19;
+         s.spring.L2 = 18;
+         s.spring.Lx = 18.5L;
+     }},
     {"Fehler : L2<Lc !", false, [](Session& s) { s.spring.L2 = 20; }},
     {"Warnung: L2<Ln !", false, [](Session& s) { s.spring.L2 = 22; }},
     {"Fehler : L2 > L0 !", false, [](Session& s) { s.spring.L1 = 60, s.spring.L2 = 50; }},
@@ -180,11 +186,22 @@ const CatalogueCase kCatalogue[] = {
     {"Warnung: tauc>tauz !", true, [](Session& s) { s.spring.tauz = 300; }},
     {"Warnung: Setzgefahr", true, [](Session& s) { s.spring.tauz = 300; }},
     {"Warnung: Feder knickt !", true,
-     [](Session& s) { examples::SetSections(s.spring, {{300, 20}}); s.spring.L1 = 250; s.spring.L2 = 100; s.spring.Lx = 200; s.spring.Dm = 15; }},
+     [](Session& s) {
+         examples::SetSections(s.spring, {{300, 20}});
+         s.spring.L1 = 250;
+         s.spring.L2 = 100;
+         s.spring.Lx = 200;
+         s.spring.Dm = 15;
+     }},
     {"Warnung: Wickelverh. Dm/d !", true, [](Session& s) { s.spring.Dm = 54; }},
     {"Warnung: Wickelverh. Dm/d !", true, [](Session& s) { s.spring.Dm = 9; }},
     {"Warnung: Windungszahl !", true,
-     [](Session& s) { examples::SetSections(s.spring, {{5, 0.5L}}); s.spring.L1 = 10; s.spring.L2 = 9; s.spring.Lx = 9.5L; }},
+     [](Session& s) {
+         examples::SetSections(s.spring, {{5, 0.5L}});
+         s.spring.L1 = 10;
+         s.spring.L2 = 9;
+         s.spring.Lx = 9.5L;
+     }},
     {"Fatal  : korend !", false, [](Session& s) { s.spring.endType = 7; }},
 };
 
@@ -235,7 +252,7 @@ TEST(CalculateSpring, PeeningWarningForHighStrokeStressOnly) {
     Session session;
     examples::QuietSpring(session);
     session.spring.loadType = 2;
-    session.spring.L1 = 44;  // large stroke: taukh well above 300
+    session.spring.L1 = 44; // large stroke: taukh well above 300
     session.spring.L2 = 22;
     session.spring.Lx = 30;
     CalculateSpring(session);
@@ -266,8 +283,8 @@ TEST(CalculateSpring, HostileInputsEndInFiniteResultsOrAFatalMessage) {
             s.sections[i].L0i = pick(10);
             s.sections[i].ni = pick(3);
         }
-        real* fields[] = {&s.d, &s.Dm, &s.L1, &s.L2, &s.Lx, &s.G, &s.E, &s.nue, &s.nend1,
-                          &s.h, &s.rho, &s.theta, &s.tauz, &s.Rm};
+        real* fields[] = {&s.d,   &s.Dm,    &s.L1, &s.L2,  &s.Lx,    &s.G,    &s.E,
+                          &s.nue, &s.nend1, &s.h,  &s.rho, &s.theta, &s.tauz, &s.Rm};
         for (real* field : fields)
             if (random() % 4 == 0) *field = pick(*field == 0 ? 1 : *field);
         s.wireType = static_cast<word>(random() % 6);
@@ -275,11 +292,12 @@ TEST(CalculateSpring, HostileInputsEndInFiniteResultsOrAFatalMessage) {
         s.manufacturing = static_cast<word>(random() % 4);
         CalculateSpring(session);
         if (session.FatalFlag) continue;
-        const real results[] = {s.L0, s.Lc, s.F1, s.F2, s.Fc, s.R1, s.R2, s.tauk2, s.W12,
-                                s.fe0, s.sk, s.m, s.rx2};
-        for (real r : results) ASSERT_TRUE(std::isfinite(r)) << "run " << run << Messages(session);
+        const real results[] = {s.L0,    s.Lc,  s.F1,  s.F2, s.Fc, s.R1, s.R2,
+                                s.tauk2, s.W12, s.fe0, s.sk, s.m,  s.rx2};
+        for (real r : results)
+            ASSERT_TRUE(std::isfinite(r)) << "run " << run << Messages(session);
     }
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora

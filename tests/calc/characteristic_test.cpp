@@ -34,13 +34,14 @@ TEST(CharacteristicLine, SingleSectionIsLinearUpToSolid) {
     EXPECT_NEAR(s.Lc, 21, 1e-12);
     EXPECT_NEAR(s.L0, 46, 1e-12);
     EXPECT_NEAR(s.Fc, 25 * R, 1e-9);
-    for (real F : {0.0L, 10.0L, 100.0L, 300.0L}) EXPECT_NEAR(DeflectionAt(session, F), F / R, 1e-12);
-    EXPECT_NEAR(DeflectionAt(session, 2 * s.Fc), 25, 1e-12);  // solid: stays at its travel
+    for (real F : {0.0L, 10.0L, 100.0L, 300.0L})
+        EXPECT_NEAR(DeflectionAt(session, F), F / R, 1e-12);
+    EXPECT_NEAR(DeflectionAt(session, 2 * s.Fc), 25, 1e-12); // solid: stays at its travel
     EXPECT_EQ(ForceAt(session, s.sc + 1), s.Fc);
     EXPECT_NEAR(ForceAt(session, 11), 11 * R, R * s.seps);
-    EXPECT_NEAR(ForceAt(session, s.sc), s.Fc, R * s.seps);  // s = sc iterates, no short cut
+    EXPECT_NEAR(ForceAt(session, s.sc), s.Fc, R * s.seps); // s = sc iterates, no short cut
     EXPECT_NEAR(RateAt(session, 100), R, 1e-9);
-    EXPECT_NEAR(RateAt(session, s.Fc), R, 1e-9);  // backward difference below solid
+    EXPECT_NEAR(RateAt(session, s.Fc), R, 1e-9); // backward difference below solid
     EXPECT_EQ(session.messages.Count(), 0);
 }
 
@@ -109,7 +110,7 @@ TEST(CharacteristicLine, EqualClosingForcesKeepTheFirstSectionAsFc) {
     EXPECT_EQ(s.sections[1].Fci, s.sections[2].Fci);
     real closed = 0;
     DeflectionAt(session, s.Fc * (1 + 1e-12L), &closed);
-    EXPECT_EQ(closed, 2);  // the second stays active
+    EXPECT_EQ(closed, 2); // the second stays active
 }
 
 TEST(CharacteristicLine, TinyRateStepIsFatal) {
@@ -139,14 +140,14 @@ TEST(TorsionConstant, RectangleCoefficientsAndEllipse) {
     };
     const real pi = 3.14159265358979323846264338327950288L;
     const Case cases[] = {
-        {2, 2, 3, 0.140L * 16},               // square
-        {4, 2, 4, 0.229L * 4 * 8},            // b/t = 2
-        {2, 4, 4, 0.229L * 4 * 8},            // h > d: swapped
-        {5, 2, 4, 0.246L * 5 * 8},            // b/t = 2.5 between 2 and 3
-        {20, 2, 4, 0.333L * 20 * 8},          // b/t >= 10
-        {10, 1, 4, 0.333L * 10},              // b/t = 10 exactly: the ">= 10" rule
-        {3, 3, 2, pi * 81 / 32},              // ellipse with d = h: a circle
-        {4, 2, 2, pi * 8 * 1 / (4 + 1)},      // a = 2, c = 1
+        {2, 2, 3, 0.140L * 16},          // square
+        {4, 2, 4, 0.229L * 4 * 8},       // b/t = 2
+        {2, 4, 4, 0.229L * 4 * 8},       // h > d: swapped
+        {5, 2, 4, 0.246L * 5 * 8},       // b/t = 2.5 between 2 and 3
+        {20, 2, 4, 0.333L * 20 * 8},     // b/t >= 10
+        {10, 1, 4, 0.333L * 10},         // b/t = 10 exactly: the ">= 10" rule
+        {3, 3, 2, pi * 81 / 32},         // ellipse with d = h: a circle
+        {4, 2, 2, pi * 8 * 1 / (4 + 1)}, // a = 2, c = 1
         {3, 0, 4, 0},
         {3, 3, 1, 0},
     };
@@ -187,7 +188,7 @@ TEST(CharacteristicLine, SectionFailuresStopTheBuild) {
 
     Session tooShort;
     examples::ThreeSections(tooShort);
-    tooShort.spring.sections[1].L0i = 5;  // 2 coils of 3 mm need 6
+    tooShort.spring.sections[1].L0i = 5; // 2 coils of 3 mm need 6
     tooShort.spring.Gtheta = 80000;
     tooShort.spring.h = 3;
     EXPECT_TRUE(BuildSectionTable(tooShort));
@@ -217,5 +218,5 @@ TEST(CoilPosition, WalksTheSlotsFromEndOne) {
     EXPECT_EQ(SlotName(s, 7), "XX");
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora

@@ -32,12 +32,8 @@ TEST(Derived, CrossSectionAreaOfEveryWireShape) {
         real d, h, edgeRadius, expected;
     };
     const Case cases[] = {
-        {1, 2, 2, 0, kPi},
-        {2, 4, 2, 0, kPi * 2},
-        {3, 3, 3, 0, 9},
-        {4, 4, 2, 0, 8},
-        {5, 4, 2, 0, 8 - (4 - kPi) * 1},
-        {6, 4, 2, 0.5L, 8 - (4 - kPi) * 0.25L},
+        {1, 2, 2, 0, kPi}, {2, 4, 2, 0, kPi * 2},           {3, 3, 3, 0, 9},
+        {4, 4, 2, 0, 8},   {5, 4, 2, 0, 8 - (4 - kPi) * 1}, {6, 4, 2, 0.5L, 8 - (4 - kPi) * 0.25L},
         {7, 4, 2, 0, 0},
     };
     for (const Case& c : cases) {
@@ -58,8 +54,8 @@ TEST(Derived, ClearanceSumByManufacturingAndLoad) {
     // d = 2, Dm = 20, n = 10.
     const real cold = (0.0015L * 400 / 2 + 0.2L) * 10;
     const Case cases[] = {
-        {1, 1, cold}, {1, 2, cold * 1.5L}, {2, 1, 0.02L * 22 * 10},
-        {3, 2, 0.02L * 22 * 10 * 2}, {4, 1, 0},
+        {1, 1, cold}, {1, 2, cold * 1.5L}, {2, 1, 0.02L * 22 * 10}, {3, 2, 0.02L * 22 * 10 * 2},
+        {4, 1, 0},
     };
     for (const Case& c : cases) {
         SpringRecord s;
@@ -77,9 +73,8 @@ TEST(Derived, EndCoilAddendTable) {
         word manufacturing, endType;
         real x;
     };
-    const Case cases[] = {{1, 1, 1.5L}, {1, 2, 0},     {1, 3, 0},     {1, 5, 0},
-                          {2, 1, 1.1L}, {2, 2, -0.3L}, {3, 3, -0.3L}, {3, 0, 0},
-                          {4, 1, 0}};
+    const Case cases[] = {{1, 1, 1.5L},  {1, 2, 0},     {1, 3, 0}, {1, 5, 0}, {2, 1, 1.1L},
+                          {2, 2, -0.3L}, {3, 3, -0.3L}, {3, 0, 0}, {4, 1, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(EndCoilAddend(c.manufacturing, c.endType), c.x) << c.manufacturing << c.endType;
 }
@@ -134,7 +129,7 @@ TEST(Derived, BucklingDeflection) {
     const real t = kPi * 20 / 200;
     const real q = 1 - (1 - r) / (0.5L + r) * t * t;
     EXPECT_NEAR(BucklingDeflection(session), 100 / (1 - r) * (1 - std::sqrt(q)), 1e-12);
-    s.L0 = 40;  // short and stout: cannot buckle
+    s.L0 = 40; // short and stout: cannot buckle
     EXPECT_EQ(BucklingDeflection(session), kBucklingSafe);
     EXPECT_FALSE(session.FatalFlag);
 }
@@ -145,10 +140,8 @@ TEST(Derived, BucklingFailures) {
         const char* message;
     };
     const Case cases[] = {
-        {0, 1, 100, 80000, "Fatal  : E = 0 !"},
-        {210000, 0, 100, 80000, "Fatal  : nue = 0 !"},
-        {210000, 1, 0, 80000, "Fatal  : l0 = 0 !"},
-        {80000, 1, 100, 80000, "Fatal  : G >= E !"},
+        {0, 1, 100, 80000, "Fatal  : E = 0 !"},       {210000, 0, 100, 80000, "Fatal  : nue = 0 !"},
+        {210000, 1, 0, 80000, "Fatal  : l0 = 0 !"},   {80000, 1, 100, 80000, "Fatal  : G >= E !"},
         {-100000, 1, 100, 80000, "Fatal  : E < 0 !"},
     };
     for (const Case& c : cases) {
@@ -184,5 +177,5 @@ TEST(Derived, NaturalFrequencyOfAnUnloadedSpring) {
     EXPECT_EQ(NaturalFrequency(session, 0), 0);
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora

@@ -16,7 +16,8 @@ TEST(MessageList, DropsDuplicatesOnTheFirst36Characters) {
 
 TEST(MessageList, KeepsTheFirstElevenDistinctMessages) {
     MessageList list;
-    for (int i = 0; i < 12; ++i) list.Add("Fehler : " + std::to_string(i));
+    for (int i = 0; i < 12; ++i)
+        list.Add("Fehler : " + std::to_string(i));
     EXPECT_EQ(list.Count(), 11);
     EXPECT_FALSE(list.Contains("Fehler : 11"));
     EXPECT_TRUE(list.Contains("Fehler : 10"));
@@ -35,11 +36,11 @@ TEST(Session, WarningsAreSuppressedInWarnMode2AndFatalSetsTheFlag) {
 }
 
 TEST(Codepage, UmlautsRoundTripThroughUtf8) {
-    const std::string cp850 = "\x8E\x81\xE1 \xF8";  // Ä ü ß °
+    const std::string cp850 = "\x8E\x81\xE1 \xF8"; // Ä ü ß °
     EXPECT_EQ(Cp850ToUtf8(cp850), "Äüß °");
     EXPECT_EQ(Utf8ToCp850("Äüß °"), cp850);
     EXPECT_EQ(Utf8ToCp850("€"), "?");
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora

@@ -174,7 +174,7 @@ TEST(LongRealFormat, ValuesTheDecimalsWouldRoundToZeroAreNeverWrittenAsZero) {
         std::string text = LongRealFormat(Config(c.dezimalstellen, 1), c.x);
         EXPECT_NE(ParseReal(text), 0) << text;
     }
-    EXPECT_EQ(LongRealFormat(Config(), 6e-8L), "0.0000001");  // still the fixed form
+    EXPECT_EQ(LongRealFormat(Config(), 6e-8L), "0.0000001"); // still the fixed form
 }
 
 TEST(DeviationText, SignedValueAndPairs) {

@@ -66,7 +66,7 @@ inline void HotFormed(Session& session, word endType) {
     SetSections(s, {{60, 2}, {90, 2.5L}, {110, 2.5L}});
 }
 
-}  // namespace kora::examples
+} // namespace kora::examples
 
 namespace kora::examples {
 
@@ -89,4 +89,4 @@ inline void QuietSpring(Session& session) {
     session.spring.loadType = 1;
 }
 
-}  // namespace kora::examples
+} // namespace kora::examples

@@ -12,21 +12,25 @@
 namespace {
 bool counting = false;
 long allocations = 0;
-}  // namespace
+} // namespace
 
 void* operator new(std::size_t size) {
     if (counting) ++allocations;
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace kora {
 namespace {
 
 class DiscardingCanvas : public Canvas {
-public:
+  public:
     void MoveTo(DevicePoint) override {}
     void LineTo(DevicePoint) override {}
     void Ellipse(DevicePoint, DevicePoint) override {}
@@ -76,5 +80,5 @@ TEST(Replay, AllocatesNothingPerRecord) {
     EXPECT_EQ(manyRecords, fewRecords) << "records: " << small.Count() << " and " << large.Count();
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora

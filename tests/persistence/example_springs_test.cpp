@@ -31,7 +31,7 @@ std::vector<fs::path> ShippedSprings() {
 }
 
 class ShippedSpring : public ::testing::Test {
-protected:
+  protected:
     void Prepare(Session& session) {
         session.tables = &tables;
         session.config.tableFolder = std::string(KORA_SOURCE_DATA_DIR) + "/tables";
@@ -84,5 +84,5 @@ TEST_F(ShippedSpring, TableMaterialsGiveTheirStrengthAndOnlyTheFatalExampleStops
     }
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora

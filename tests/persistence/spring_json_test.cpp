@@ -19,12 +19,14 @@ std::string PythonReads(const std::string& json, const std::string& script) {
                              ::testing::UnitTest::GetInstance()->current_test_info()->name() +
                              ".json";
     std::ofstream(path, std::ios::binary) << json;
-    const std::string command = "/usr/bin/python3 -c 'import json,sys; d=json.load(open(sys.argv[1], encoding=\"utf-8\")); " +
+    const std::string command = "/usr/bin/python3 -c 'import json,sys; "
+                                "d=json.load(open(sys.argv[1], encoding=\"utf-8\")); " +
                                 script + "' " + path + " 2>&1";
     std::string out;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
         pclose(pipe);
     }
     return out;
@@ -34,12 +36,13 @@ TEST(SpringJson, PythonReadsTheCalculatedSpring) {
     Session session;
     examples::ThreeSections(session);
     examples::TypedSteel(session);
-    session.spring.designation = "Ventilfeder \"A\" \x81" "ber";  // quote and CP850 ü
+    session.spring.designation = "Ventilfeder \"A\" \x81"
+                                 "ber"; // quote and CP850 ü
     CalculateSpring(session);
     const std::string json = SpringToJson(session);
-    const std::string out = PythonReads(
-        json, "s=d[\"SpringRecord\"]; print(d[\"FatalFlag\"], len(s[\"sections\"]), "
-              "round(s[\"Fc\"], 6), s[\"designation\"], s[\"nsec\"])");
+    const std::string out =
+        PythonReads(json, "s=d[\"SpringRecord\"]; print(d[\"FatalFlag\"], len(s[\"sections\"]), "
+                          "round(s[\"Fc\"], 6), s[\"designation\"], s[\"nsec\"])");
     char expected[200];
     std::snprintf(expected, sizeof expected, "False 5 %.6f Ventilfeder \"A\" über 3\n",
                   static_cast<double>(session.spring.Fc));
@@ -51,9 +54,10 @@ TEST(SpringJson, AFatalSpringCarriesItsMessages) {
     examples::QuietSpring(session);
     session.spring.L2 = session.spring.L1;
     CalculateSpring(session);
-    const std::string out = PythonReads(SpringToJson(session), "print(d[\"FatalFlag\"], d[\"MessageList\"])");
+    const std::string out =
+        PythonReads(SpringToJson(session), "print(d[\"FatalFlag\"], d[\"MessageList\"])");
     EXPECT_EQ(out, "True ['Fatal  : sh <= 0 !']\n");
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora

@@ -15,10 +15,11 @@ namespace {
 namespace fs = std::filesystem;
 
 class MessageWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("kora-msg-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root = fs::temp_directory_path() /
+               ("kora-msg-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root);
         fs::create_directories(root / "help");
         fs::create_directories(root / "tmp");
@@ -68,14 +69,14 @@ TEST_F(MessageWindow, WalksThroughTheMessagesAndSavesAnEditedRemedy) {
     session.Message("Warnung: Feder knickt !");
     dialogs.Push(ScriptedDialogs::Chosen(1));
     dialogs.Push(ScriptedDialogs::Edited("keine Abschnitte", "Abschnitte im Menü eingeben"));
-    dialogs.Push(ScriptedDialogs::Yes());  // "Save Changes ?"
+    dialogs.Push(ScriptedDialogs::Yes()); // "Save Changes ?"
     dialogs.Push(ScriptedDialogs::Chosen(2));
-    dialogs.Push(ScriptedDialogs::Cancelled());  // leaves the help window
+    dialogs.Push(ScriptedDialogs::Cancelled()); // leaves the help window
     ShowMessageList(session);
     EXPECT_TRUE(dialogs.unexpected.empty());
     EXPECT_TRUE(dialogs.script.empty());
     MessageHelp help = LookUpMessageHelp(session.config, "Fatal  : n = 0 !");
-    EXPECT_EQ(help.remedy, "Abschnitte im Men\x81 eingeben");  // stored in code page 850
+    EXPECT_EQ(help.remedy, "Abschnitte im Men\x81 eingeben"); // stored in code page 850
     EXPECT_EQ(LookUpMessageHelp(session.config, "Warnung: Feder knickt !").cause, "zu schlank");
 }
 
@@ -85,12 +86,13 @@ TEST_F(MessageWindow, MissingHelpFileIsReportedAndAborts) {
     dialogs.Push(ScriptedDialogs::Chosen(1));
     ShowMessageList(session);
     ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_NE(dialogs.errors[0].find("nicht gefunden oder kein Zugriffsrecht !"), std::string::npos);
+    EXPECT_NE(dialogs.errors[0].find("nicht gefunden oder kein Zugriffsrecht !"),
+              std::string::npos);
     EXPECT_TRUE(session.AbortFlag);
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora
 
 namespace kora {
 namespace {
@@ -98,13 +100,13 @@ namespace {
 TEST(MessageHelpFile, IndexedMessagesAreFoundByTheirFixedBeginning) {
     Configuration config;
     config.helpFolder = std::string(KORA_SOURCE_DATA_DIR) + "/help";
-    for (const char* message : {"Fatal  : ni3=0!", "Fehler : Lc 12 > L0 12 !", "Warnung: F2 120<>118.5",
-                                "Fatal  : L0i = 0 ! (7)"}) {
+    for (const char* message : {"Fatal  : ni3=0!", "Fehler : Lc 12 > L0 12 !",
+                                "Warnung: F2 120<>118.5", "Fatal  : L0i = 0 ! (7)"}) {
         MessageHelp help = LookUpMessageHelp(config, message);
         EXPECT_TRUE(help.entryFound) << message;
         EXPECT_FALSE(help.remedy.empty()) << message;
     }
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora
