@@ -2,7 +2,9 @@
 
 #include "calc/characteristic.h"
 #include "calc/derived.h"
+#include "calc/numformat.h"
 #include "calc/plausibility.h"
+#include "common/designed_springs.h"
 #include "common/example_springs.h"
 
 #include <gtest/gtest.h>
@@ -246,6 +248,51 @@ TEST(PlausibilityChecks, ChecksTheCalculationCannotReach) {
                 << c.text << warnMode;
         }
     }
+}
+
+TEST(CalculateSpring, SectionFailuresOfNegativeValues) {
+    Session negativeCoils;
+    examples::QuietSpring(negativeCoils);
+    negativeCoils.spring.sections[1].ni = -5;
+    CalculateSpring(negativeCoils);
+    EXPECT_TRUE(negativeCoils.messages.Contains("Fatal  : n <= 0 !")) << Messages(negativeCoils);
+    EXPECT_TRUE(negativeCoils.FatalFlag);
+
+    Session negativeDiameter;
+    examples::QuietSpring(negativeDiameter);
+    negativeDiameter.spring.Dm = -22;
+    CalculateSpring(negativeDiameter);
+    EXPECT_TRUE(negativeDiameter.messages.Contains("Fatal  : Dm <= 0 !"));
+    EXPECT_TRUE(negativeDiameter.FatalFlag);
+}
+
+TEST(CalculateSpring, EnteredPointsAreFilledAndDesignedOnesChecked) {
+    Session session;
+    designed::DesignedFromPoints(session);
+    CalculateSpring(session);
+    ASSERT_FALSE(session.FatalFlag) << Messages(session);
+    SpringRecord& s = session.spring;
+    ASSERT_EQ(s.nchar, 3);
+    const real calculated = s.points[2].F;
+    s.points[2].F = calculated * 1.05L; // 5 % off the designed line
+    CalculateSpring(session);
+    const std::string expected = "Warnung: F2 " + ShortFormat(session.config, s.points[2].F) + "<>";
+    bool found = false;
+    for (const auto& m : session.messages)
+        found |= m.rfind(expected, 0) == 0;
+    EXPECT_TRUE(found) << expected << Messages(session);
+    // A point whose rate falls below 0.99 times the one before.
+    s.points[2].F = calculated;
+    s.points[3].F = s.points[2].F + 0.5L * (s.points[2].F - s.points[1].F);
+    CalculateSpring(session);
+    EXPECT_TRUE(session.messages.Contains("Fehler : Ri < Ri-1 ! (i=3)")) << Messages(session);
+    // Recalculation mode: a missing force is filled in, nothing is checked.
+    s.definitionMode = 1;
+    s.points[3].F = 0;
+    CalculateSpring(session);
+    EXPECT_NEAR(s.points[3].F, ForceAt(session, s.points[3].s), 1e-9);
+    for (const auto& m : session.messages)
+        EXPECT_NE(m.rfind("Warnung: F", 0), 0u) << m;
 }
 
 TEST(CalculateSpring, PeeningWarningForHighStrokeStressOnly) {
