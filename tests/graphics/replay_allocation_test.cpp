@@ -1,30 +1,11 @@
 // A paint replays the whole display list: it must not allocate per record. Counts every
 // allocation of this test program while a probe is open.
 #include "calc/session.h"
+#include "common/allocation_counter.h"
 #include "graphics/display_list.h"
 #include "graphics/replay.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <new>
-
-namespace {
-bool counting = false;
-long allocations = 0;
-} // namespace
-
-void* operator new(std::size_t size) {
-    if (counting) ++allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace kora {
 namespace {
@@ -68,10 +49,8 @@ TEST(Replay, AllocatesNothingPerRecord) {
     Fill(large, 10000);
     DiscardingCanvas canvas;
     auto allocationsOf = [&](DisplayList& list) {
-        allocations = 0;
-        counting = true;
-        ReplayResult result = Replay(list, canvas);
-        counting = false;
+        ReplayResult result{};
+        const long allocations = test::AllocationsOf([&] { result = Replay(list, canvas); });
         EXPECT_TRUE(result.completed);
         return allocations;
     };

@@ -1,6 +1,7 @@
 #include "persistence/configuration_file.h"
 
 #include "calc/session.h"
+#include "common/crlf_lines.h"
 #include "persistence/spring_file.h"
 #include "ui/scripted_dialogs.h"
 
@@ -18,32 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    EXPECT_EQ(start, text.size());
-    return lines;
-}
-
-std::string JoinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines)
-        text.append(line).append("\r\n");
-    return text;
-}
-
-std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& line) {
-    auto it = std::find(lines.begin(), lines.end(), line);
-    EXPECT_NE(it, lines.end()) << line;
-    return static_cast<std::size_t>(it - lines.begin());
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::IndexOf;
+using test::JoinLines;
+using test::Lines;
+using test::ReadBytes;
 
 ConfigurationPlace TestPlace() {
     ConfigurationPlace place;

@@ -3,6 +3,7 @@
 #include "calc/calculate.h"
 #include "calc/codepage.h"
 #include "calc/numformat.h"
+#include "common/crlf_lines.h"
 #include "common/example_springs.h"
 #include "ui/scripted_dialogs.h"
 
@@ -24,32 +25,10 @@ namespace fs = std::filesystem;
 const std::string kChangesMarker = "\x8E"
                                    "NDERUNGEN";
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    EXPECT_EQ(start, text.size()) << "the file must end with CR LF";
-    return lines;
-}
-
-std::string JoinLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const auto& line : lines)
-        text.append(line).append("\r\n");
-    return text;
-}
-
-std::size_t IndexOf(const std::vector<std::string>& lines, const std::string& line) {
-    auto it = std::find(lines.begin(), lines.end(), line);
-    EXPECT_NE(it, lines.end()) << line;
-    return static_cast<std::size_t>(it - lines.begin());
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::IndexOf;
+using test::JoinLines;
+using test::Lines;
+using test::ReadBytes;
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
