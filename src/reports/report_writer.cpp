@@ -496,35 +496,23 @@ void ReportWriter::WriteSeparator(Rule rule) {
 
 void ReportWriter::WriteRow(std::string_view label, std::string_view symbol, std::string_view unit,
                             std::string_view value) {
-    if (!Active()) return;
-    if (SpreadsheetDevice()) {
-        std::string line(label);
-        line.append("\t").append(symbol).append("\t").append(unit).append("\t");
-        line += SpreadsheetNumber(session_.config, Trimmed(value));
-        EmitLine(line);
-    } else if (HtmlDevice()) {
-        if (htmlTable_ == HtmlTable::Columns) CloseHtmlTable();
-        if (htmlTable_ == HtmlTable::None) {
-            EmitHtml("<TABLE BORDER = \"2\" WIDTH= \"100%\">");
-            htmlTable_ = HtmlTable::Rows;
-        }
-        EmitHtml("<TR><TD>" + Html(label) + "</TD><TD>" + Html(symbol) + "</TD><TD>" + Html(unit) +
-                 "</TD><TD><DIV ALIGN=RIGHT>" + Html(value) + "</DIV></TD></TR>");
-    } else {
-        EmitTextLine(RowText(label, symbol, unit, value));
-        WriteSeparator(Rule::Single);
-    }
+    WriteRowOf(label, symbol, unit, {value}, RowText(label, symbol, unit, value));
 }
 
 void ReportWriter::WriteRow(std::string_view label, std::string_view symbol, std::string_view unit,
                             std::string_view value1, std::string_view value2) {
+    WriteRowOf(label, symbol, unit, {value1, value2}, RowText(label, symbol, unit, value1, value2));
+}
+
+void ReportWriter::WriteRowOf(std::string_view label, std::string_view symbol,
+                              std::string_view unit, std::initializer_list<std::string_view> values,
+                              const std::string& textRow) {
     if (!Active()) return;
     if (SpreadsheetDevice()) {
         std::string line(label);
-        line.append("\t").append(symbol).append("\t").append(unit).append("\t");
-        line += SpreadsheetNumber(session_.config, Trimmed(value1));
-        line += "\t";
-        line += SpreadsheetNumber(session_.config, Trimmed(value2));
+        line.append("\t").append(symbol).append("\t").append(unit);
+        for (std::string_view value : values)
+            line.append("\t").append(SpreadsheetNumber(session_.config, Trimmed(value)));
         EmitLine(line);
     } else if (HtmlDevice()) {
         if (htmlTable_ == HtmlTable::Columns) CloseHtmlTable();
@@ -532,11 +520,13 @@ void ReportWriter::WriteRow(std::string_view label, std::string_view symbol, std
             EmitHtml("<TABLE BORDER = \"2\" WIDTH= \"100%\">");
             htmlTable_ = HtmlTable::Rows;
         }
-        EmitHtml("<TR><TD>" + Html(label) + "</TD><TD>" + Html(symbol) + "</TD><TD>" + Html(unit) +
-                 "</TD><TD><DIV ALIGN=RIGHT>" + Html(value1) + "</DIV></TD><TD><DIV ALIGN=RIGHT>" +
-                 Html(value2) + "</DIV></TD></TR>");
+        std::string row = "<TR><TD>" + Html(label) + "</TD><TD>" + Html(symbol) + "</TD><TD>" +
+                          Html(unit) + "</TD>";
+        for (std::string_view value : values)
+            row += "<TD><DIV ALIGN=RIGHT>" + Html(value) + "</DIV></TD>";
+        EmitHtml(row + "</TR>");
     } else {
-        EmitTextLine(RowText(label, symbol, unit, value1, value2));
+        EmitTextLine(textRow);
         WriteSeparator(Rule::Single);
     }
 }

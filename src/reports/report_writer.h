@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -153,6 +154,9 @@ class ReportWriter {
     bool OpenPrinter();
     std::string TempPath(std::string_view name) const;
 
+    // A value row on every device; textRow is its rendering on the text devices.
+    void WriteRowOf(std::string_view label, std::string_view symbol, std::string_view unit,
+                    std::initializer_list<std::string_view> values, const std::string& textRow);
     void Emit(std::string_view bytes);              // raw bytes to the output
     void EmitLine(std::string_view line);           // one line with its line end
     void EmitTextLine(std::string_view line);       // indented, counted, after a page-break check
