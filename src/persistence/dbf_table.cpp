@@ -6,6 +6,8 @@
 #include "calc/session.h"
 #include "persistence/dbf_texts.h"
 
+#include <optional>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -708,15 +710,25 @@ bool DbfTable::ReplaceRecord() {
     return true;
 }
 
-bool DbfTable::AppendRecord() {
-    if (!Writable()) return false;
+std::optional<DbfTable::AppendLock> DbfTable::LockAppendAndReadCount() {
     if (!LockAppend()) {
         Report(Cat({t::kAppendLocked, path_, t::kAppendRecordTag}));
-        return false;
+        return std::nullopt;
     }
+    // Another process may have appended since the table was opened: the file's count holds.
     std::string prolog;
-    bool ok = ReadFully(fd_, 0, prolog, kProlog3);
-    std::uint32_t count = ok ? CountFromProlog(prolog, header_.layout) : 0;
+    AppendLock lock;
+    lock.headerRead = ReadFully(fd_, 0, prolog, kProlog3);
+    if (lock.headerRead) lock.count = CountFromProlog(prolog, header_.layout);
+    return lock;
+}
+
+bool DbfTable::AppendRecord() {
+    if (!Writable()) return false;
+    const auto lock = LockAppendAndReadCount();
+    if (!lock) return false;
+    bool ok = lock->headerRead;
+    std::uint32_t count = lock->count;
     long n = static_cast<long>(count) + 1;
     if (header_.layout == DbfLayout::DBase2 && count >= 0xFFFF) ok = false;
     // Never write beyond the end of the records the file really holds.
@@ -769,13 +781,10 @@ bool DbfTable::RecordDeleted() const {
 
 bool DbfTable::PackTable() {
     if (!Writable()) return false;
-    if (!LockAppend()) {
-        Report(Cat({t::kAppendLocked, path_, t::kAppendRecordTag}));
-        return false;
-    }
-    std::string prolog;
-    bool ok = ReadFully(fd_, 0, prolog, kProlog3);
-    long total = ok ? static_cast<long>(CountFromProlog(prolog, header_.layout)) : 0;
+    const auto lock = LockAppendAndReadCount();
+    if (!lock) return false;
+    bool ok = lock->headerRead;
+    long total = static_cast<long>(lock->count);
     count_ = std::max(count_, total);
     long kept = 0;
     std::string row;

@@ -131,6 +131,12 @@ class DbfTable {
     std::int64_t RecordOffset(long n) const;
     bool UpdateHeader(bool appended, std::optional<std::uint32_t> newCount = std::nullopt);
     bool LockAppend();
+    // Takes the append lock (nullopt, reported, when refused) and reads the file's record count.
+    struct AppendLock {
+        bool headerRead = false;
+        std::uint32_t count = 0;
+    };
+    std::optional<AppendLock> LockAppendAndReadCount();
     void UnlockAppend();
     bool TryLockRecord(long n);
     void UnlockRecord(long n);
