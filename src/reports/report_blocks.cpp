@@ -18,8 +18,9 @@ namespace text = report_text;
 
 namespace {
 
+// Blank after trimming: tabs and line ends count as blanks too.
 bool Blank(std::string_view s) {
-    return s.find_first_not_of(' ') == std::string_view::npos;
+    return s.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
 std::string PaddedTo(std::string s, std::size_t width) {

@@ -91,11 +91,10 @@ std::string Pair(const Configuration& config, Unit unit, real upper, real lower)
     return DeviationText(config, QuantityOf(unit), upper, lower);
 }
 
-// A value with its tolerance pair, one blank apart.
-std::string WithPair(std::string value, const std::string& pair) {
-    if (pair.empty()) return value;
-    if (pair.front() != ' ') value += ' ';
-    return value + pair;
+// Dm and De carry their pair one blank behind the value (a symmetric pair brings its own
+// blank as well); every other value carries its pair directly.
+std::string WithBlankAndPair(const std::string& value, const std::string& pair) {
+    return pair.empty() ? value : value + " " + pair;
 }
 
 real Ratio(real a, real b) {
@@ -270,22 +269,24 @@ void MainDimensions(ReportWriter& writer) {
                         NameOf(text::kCrossSectionNames, s.wireType - 1));
     const std::string wirePair = Pair(config, Unit::Length, s.wireTol, -s.wireTol);
     if (s.wireType == 2 || s.wireType == 4) {
-        writer.WriteRow("Draht Breite", "b", mm, WithPair(length(s.d), wirePair));
-        writer.WriteRow("Draht H\x94he", "h", mm, WithPair(length(s.h), wirePair));
+        writer.WriteRow("Draht Breite", "b", mm, length(s.d) + wirePair);
+        writer.WriteRow("Draht H\x94he", "h", mm, length(s.h) + wirePair);
     } else if (s.wireType == 3) {
-        writer.WriteRow("Draht Breite", "a", mm, WithPair(length(s.d), wirePair));
+        writer.WriteRow("Draht Breite", "a", mm, length(s.d) + wirePair);
     } else {
-        writer.WriteRow("Drahtdurchmesser", "d", mm, WithPair(length(s.d), wirePair));
+        writer.WriteRow("Drahtdurchmesser", "d", mm, length(s.d) + wirePair);
     }
     const std::string coilPair = Pair(config, Unit::Length, s.tolDUpper, s.tolDLower);
     writer.WriteRow("Innendurchmesser", "Di", mm,
                     length(s.Di) + (s.diameterInput == kSelectDi ? coilPair : std::string()));
     writer.WriteRow("Mittlerer Windungsdurchmesser", "Dm", mm,
-                    s.diameterInput == kSelectDm ? WithPair(length(s.Dm), coilPair) : length(s.Dm));
+                    s.diameterInput == kSelectDm ? WithBlankAndPair(length(s.Dm), coilPair)
+                                                 : length(s.Dm));
     writer.WriteRow("Au\xE1"
                     "endurchmesser",
                     "De", mm,
-                    s.diameterInput == kSelectDe ? WithPair(length(s.De), coilPair) : length(s.De));
+                    s.diameterInput == kSelectDe ? WithBlankAndPair(length(s.De), coilPair)
+                                                 : length(s.De));
     EndSection(writer);
 }
 
@@ -383,9 +384,9 @@ void Forces(ReportWriter& writer) {
     auto force = [&](real v) { return Short(config, Unit::Force, v); };
     BeginSection(writer, text::kForces);
     writer.WriteRow("Federkraft", "F1", N,
-                    WithPair(force(s.F1), Pair(config, Unit::Force, s.tolF1Upper, s.tolF1Lower)));
+                    force(s.F1) + Pair(config, Unit::Force, s.tolF1Upper, s.tolF1Lower));
     writer.WriteRow("Federkraft", "F2", N,
-                    WithPair(force(s.F2), Pair(config, Unit::Force, s.tolF2Upper, s.tolF2Lower)));
+                    force(s.F2) + Pair(config, Unit::Force, s.tolF2Upper, s.tolF2Lower));
     writer.WriteRow("Federkraft", "Fn", N, force(s.Fn));
     writer.WriteRow("Federkraft", "Fc", N, force(s.Fc));
     if (s.rx2 > 0) {
@@ -411,8 +412,8 @@ void Lengths(ReportWriter& writer) {
     const SpringRecord& s = writer.session().spring;
     BeginSection(writer, text::kLengths);
     writer.WriteRow("Federl\x84nge", "L0", UnitText(config, Unit::Length),
-                    WithPair(ReportLengthShort(config, s.L0),
-                             Pair(config, Unit::Length, s.tolL0Upper, s.tolL0Lower)));
+                    ReportLengthShort(config, s.L0) +
+                        Pair(config, Unit::Length, s.tolL0Upper, s.tolL0Lower));
     WriteRows(writer, kLengthRows);
     EndSection(writer);
 }
@@ -585,7 +586,7 @@ void WorkingPointTable(ReportWriter& writer) {
         return std::string(name) + Fixed(config, Unit::Length, v, 4, 2);
     };
     auto force = [&](std::string_view name, real v, const std::string& pair) {
-        return WithPair(std::string(name) + Fixed(config, Unit::Force, v, 5, 2), pair);
+        return std::string(name) + Fixed(config, Unit::Force, v, 5, 2) + pair;
     };
     auto stress = [&](std::string_view name, real v) {
         return std::string(name) + Fixed(config, Unit::Stress, v, 4, 0);

@@ -162,6 +162,32 @@ TEST(DxfWriter, EntitiesAndTheirGroups) {
               " 11", "4.000000", " 21", "5.000000", " 31", "6.000000"}));
 }
 
+// Width factor, angle and oblique angle take the short value format, decimals shifted by
+// "Dezimalstellen", with a point whatever the decimal setting.
+TEST(DxfWriter, TextGroupsInTheShortValueFormat) {
+    struct Case {
+        int dezimalstellen;
+        real width, angle, oblique;
+        const char *g41, *g50, *g51;
+    };
+    const Case cases[] = {
+        {3, 0.857142L, 90, 0, "0.857", "90", "0"},
+        {5, 0.857142L, 90, 0, "0.85714", "90.00", "0"},
+        {2, 0.857142L, 22.6L, 0.000001L, "0.86", "23", "0"},
+        {3, 1, -12.25L, 15, "1", "-12.25", "15"},
+    };
+    for (const Case& c : cases) {
+        CadFile file;
+        DxfWriter dxf(file, 6, c.dezimalstellen);
+        dxf.Text("0", 0, 0, 2.5L, "A", c.width, c.angle, c.oblique);
+        std::string tail = CrLf({" 41", c.g41, " 50", c.g50, " 51", c.g51});
+        const std::string text = file.Text();
+        ASSERT_GE(text.size(), tail.size());
+        EXPECT_EQ(text.substr(text.size() - tail.size()), tail)
+            << "Dezimalstellen " << c.dezimalstellen;
+    }
+}
+
 TEST(DxfWriter, BlocksSectionAndEnd) {
     std::string text = Written(6, [](DxfWriter& d) {
         d.SectionBegin("BLOCKS");

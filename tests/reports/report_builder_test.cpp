@@ -5,6 +5,7 @@
 
 #include "calc/derived.h"
 #include "calc/numformat.h"
+#include "strength/tolerances.h"
 
 #include <algorithm>
 
@@ -115,7 +116,7 @@ TEST(FullReport, MaterialLinesByKind) {
 TEST(FullReport, TemperingLinesOnlyWhenNotBlank) {
     Report r = FullReportOf(DynamicSpring, [](Session& session) {
         session.CurrentTempering.info = "Anlassen nach dem Winden";
-        session.CurrentTempering.line1 = "   ";
+        session.CurrentTempering.line1 = " \t ";
         session.CurrentTempering.line2 = "30 min bei 420 \xF8"
                                          "C";
         session.CurrentTempering.line3 = "";
@@ -176,8 +177,55 @@ TEST(FullReport, TolerancePairs) {
 TEST(FullReport, LongValueIsNotCutAtColumn72) {
     Report r = FullReportOf(StaticSpring, [](Session& session) { session.spring.F1 = 3.99L; });
     const std::string row = r.Line("Federkraft                        F1");
-    EXPECT_NE(row.find("3.99 +0.083/-0.018"), std::string::npos) << row;
-    EXPECT_EQ(row.size(), 7u + 55 + 18);
+    EXPECT_NE(row.find("3.99+0.083/-0.018"), std::string::npos) << row;
+    EXPECT_EQ(row.size(), 7u + 55 + 17);
+}
+
+// Di, d, F1, F2 and L0 carry their pair directly; Dm and De one blank behind the value, so a
+// symmetric pair (" ± x") stands two blanks behind them.
+TEST(FullReport, ValuesCarryTheirTolerancePairs) {
+    struct Case {
+        word diameterInput;
+        real upper, lower; // coil-diameter deviations
+        const char* label; // row label, followed by the symbol
+        const char* symbol;
+        const char* unit;
+        real SpringRecord::*value;
+        const char* pair; // what follows the short value
+    };
+    const Case cases[] = {
+        {kSelectDi, 0.2L, -0.1L, "Innendurchmesser", "Di", "mm", &SpringRecord::Di, "+0.2/-0.1"},
+        {kSelectDi, 0.5L, -0.5L, "Innendurchmesser", "Di", "mm", &SpringRecord::Di, " \xF1 0.5"},
+        {kSelectDm, 0.2L, -0.1L, "Mittlerer Windungsdurchmesser", "Dm", "mm", &SpringRecord::Dm,
+         " +0.2/-0.1"},
+        {kSelectDm, 0.5L, -0.5L, "Mittlerer Windungsdurchmesser", "Dm", "mm", &SpringRecord::Dm,
+         "  \xF1 0.5"},
+        {kSelectDe, 0.5L, -0.5L,
+         "Au\xE1"
+         "endurchmesser",
+         "De", "mm", &SpringRecord::De, "  \xF1 0.5"},
+        {kSelectDe, 0, 0,
+         "Au\xE1"
+         "endurchmesser",
+         "De", "mm", &SpringRecord::De, ""},
+        {kSelectDi, 0.5L, -0.5L, "Drahtdurchmesser", "d", "mm", &SpringRecord::d, " \xF1 0.02"},
+        {kSelectDi, 0.5L, -0.5L, "Federkraft", "F1", "N", &SpringRecord::F1, "+0.083/-0.018"},
+        {kSelectDi, 0.5L, -0.5L, "Federkraft", "F2", "N", &SpringRecord::F2, " \xF1 4"},
+        {kSelectDi, 0.5L, -0.5L, "Federl\x84nge", "L0", "mm", &SpringRecord::L0, "+0.5/-0.3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.symbol) + " " + c.pair);
+        real value = 0;
+        Report r = FullReportOf(StaticSpring, [&](Session& session) {
+            session.spring.diameterInput = c.diameterInput;
+            session.spring.tolDUpper = c.upper;
+            session.spring.tolDLower = c.lower;
+            value = session.spring.*c.value;
+        });
+        const std::string start = RowText(c.label, c.symbol, "", "").substr(0, 43);
+        EXPECT_EQ(r.Line(start),
+                  "       " + RowText(c.label, c.symbol, c.unit, ShortFormat({}, value) + c.pair));
+    }
 }
 
 TEST(FullReport, RelaxationRowsOnlyWithRelaxation) {
@@ -278,6 +326,20 @@ TEST(ShortReport, FatalSpringWritesNothing) {
     rig.dialogs.Push(ScriptedDialogs::Cancelled());
     ShortReport(rig.writer);
     EXPECT_FALSE(fs::exists(rig.dir / "OUTDOS.TXT"));
+}
+
+// The working-point table: each force with its pair appended directly.
+TEST(ShortReport, ForcesCarryTheirTolerancePairs) {
+    ReportRig rig;
+    StaticSpring(rig.session);
+    CalculateSpring(rig.session);
+    ShortReport(rig.writer);
+    const std::string text = rig.Output();
+    const SpringRecord& s = rig.session.spring;
+    const Configuration config;
+    EXPECT_NE(text.find("F1=" + FixedFormat(config, s.F1, 5, 2) + "+0.083/-0.018"),
+              std::string::npos);
+    EXPECT_NE(text.find("F2=" + FixedFormat(config, s.F2, 5, 2) + " \xF1 4"), std::string::npos);
 }
 
 TEST(CoilSpacingReport, ProgressiveRangesPrintTheFirstOfEqualGaps) {
