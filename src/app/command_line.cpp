@@ -77,18 +77,23 @@ bool IsNoGui(std::string_view arg) {
 
 enum class Run { Window, Report, Json, Cad, WindowWithoutFile };
 
+struct RunChoice {
+    Run run = Run::Window;
+    std::string argument; // the switch that chose it
+};
+
 // The run the arguments after the file name select; "/NOGUI" may stand anywhere.
-Run SelectRun(const std::vector<std::string>& args) {
+RunChoice SelectRun(const std::vector<std::string>& args) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (IsNoGui(a)) continue;
-        if (a == "/I" || a == "/i" || a == "--report") return Run::Report;
-        if (a == "--json") return Run::Json;
-        if (Upper(a).rfind("/CAD", 0) == 0) return Run::Cad;
-        if (a == "/E" || a == "/e" || a == "/G") return Run::WindowWithoutFile;
-        return Run::Window;
+        if (a == "/I" || a == "/i" || a == "--report") return {Run::Report, a};
+        if (a == "--json") return {Run::Json, a};
+        if (Upper(a).rfind("/CAD", 0) == 0) return {Run::Cad, a};
+        if (a == "/E" || a == "/e" || a == "/G") return {Run::WindowWithoutFile, a};
+        return {Run::Window, a};
     }
-    return Run::Window;
+    return {};
 }
 
 void PrintUsage(std::ostream& out) {
@@ -130,8 +135,9 @@ int WriteReport(Session& session, SpringFileContext& files, std::ostream& err) {
     return kExitOk;
 }
 
-std::string CadOutputText(const std::string& arg) {
-    return "KORA: die CAD-Ausgabe " + arg.substr(std::min<std::size_t>(arg.size(), 4)) +
+// "/CADi:j" names output j as file type i; the drawings are not part of this build yet.
+std::string CadOutputText(const std::string& cadSwitch) {
+    return "KORA: die CAD-Ausgabe " + cadSwitch.substr(std::min<std::size_t>(cadSwitch.size(), 4)) +
            " ist in diesem Build noch nicht verfuegbar; es wurde nichts geschrieben.";
 }
 
@@ -153,30 +159,28 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     session.tables = &tables;
     PrepareSession(session, args);
     const std::string& file = args[0];
-    const Run run = SelectRun(args);
-    if (run == Run::Window || run == Run::WindowWithoutFile) {
-        if (run == Run::Window && file.find('.') == std::string::npos)
-            ShowError(session, "Erweiterung ." + std::string(kExtension) + " " +
-                                   Utf8ToCp850("muß mit angegeben werden"));
-        else
-            err << kNoWindow << '\n';
-        return run == Run::Window && file.find('.') == std::string::npos ? kExitOk : kExitNoWindow;
+    const RunChoice choice = SelectRun(args);
+    if (choice.run == Run::Window && file.find('.') == std::string::npos) {
+        ShowError(session, "Erweiterung ." + std::string(kExtension) + " " +
+                               Utf8ToCp850("muß mit angegeben werden"));
+        return kExitOk;
+    }
+    if (choice.run == Run::Window || choice.run == Run::WindowWithoutFile) {
+        err << kNoWindow << '\n';
+        return kExitNoWindow;
     }
     SpringFileContext files;
     session.messagesEnabled = !silent;
     if (!LoadSpringFile(session, files, file)) return kExitLoadRefused;
     session.messagesEnabled = true;
-    switch (run) {
+    switch (choice.run) {
     case Run::Report:
         return WriteReport(session, files, err);
     case Run::Json:
         out << SpringToJson(session);
         return kExitOk;
     default:
-        err << CadOutputText(std::find_if(
-                   args.begin() + 1, args.end(),
-                   [](const std::string& a) { return Upper(a).rfind("/CAD", 0) == 0; })[0])
-            << '\n';
+        err << CadOutputText(choice.argument) << '\n';
         return kExitNotAvailable;
     }
 }
