@@ -64,7 +64,8 @@ ArcGeometry GetArcCenter(Session& session, real phi, real x1, real y1, real x2, 
         return a;
     }
     real s = std::sin(phi / 2);
-    if (s == 0 || !std::isfinite(phi)) {
+    // sin(π) is not exactly 0 in floating point: a full turn would give a radius of ~1e19.
+    if (std::fabs(s) < 1e-12L || !std::isfinite(phi)) {
         session.Message(std::string(cadtext::kArcCenterAngle) + ShortNumber(phi) + " ! ");
         return a;
     }
@@ -145,8 +146,7 @@ void CadOutput::ResetState() {
     drawingScale_ = settings.drawingScale;
     layer_ = 0;
     layerName_ = "0";
-    text_ = TextState{};
-    text_.ratio = settings.textWidthFactor;
+    text_ = TextState{}; // height 2.5, width ratio 1.0 until the first CadTextStyle
     screenStyle_.reset();
     blockDefinition_ = blockOpen_ = blockDead_ = false;
     definedBlocks_.clear();

@@ -112,14 +112,16 @@ void Hatching::HatchBoundaryEnd(int n, real beta, real c) {
     if (boundaryDrawn_) out_.CadPolylineEnd();
     boundaryDrawn_ = false;
     haveVertex_ = false;
-    // The polyline just ended is the boundary; only the lines are still to come.
-    const int mode = HatchMode;
-    HatchMode = 2;
-    HatchPolygon(n, beta, c);
-    HatchMode = mode;
+    // The polyline just ended is the boundary; only the lines are still to come, on the layer
+    // of the hatch mode (the current one in mode 0).
+    HatchCollected(n, beta, c, false);
 }
 
 void Hatching::HatchPolygon(int n, real beta, real c) {
+    HatchCollected(n, beta, c, true);
+}
+
+void Hatching::HatchCollected(int n, real beta, real c, bool drawBoundary) {
     if (n == 0) n = count_;
     if (n < 0 || n > kMaxPoints || n > count_) {
         Fail(hatchtext::kTooManyPoints, false);
@@ -131,8 +133,8 @@ void Hatching::HatchPolygon(int n, real beta, real c) {
     if (first.x != last.x || first.y != last.y) points_[static_cast<std::size_t>(n++)] = first;
     count_ = n;
 
-    if (HatchMode == 1) out_.CadLayer(kLayerBoundary);
-    if (HatchMode != 2) {
+    if (drawBoundary && HatchMode == 1) out_.CadLayer(kLayerBoundary);
+    if (drawBoundary && HatchMode != 2) {
         out_.CadPolylineBegin(0);
         for (int i = 0; i < n; ++i)
             out_.CadPolylineVertex(0, points_[i].x, points_[i].y);

@@ -112,6 +112,8 @@ class Hatching {
     void HatchEllipse(real a, real b, real x, real y, real c);
 
   private:
+    // HatchPolygon, with or without drawing the boundary polyline.
+    void HatchCollected(int n, real beta, real c, bool drawBoundary);
     // Hatch lines clipped to the closed polygon pts[0..n-1] (pts[n-1] == pts[0]); false after
     // a fatal error.
     bool HatchLines(const HatchPointXY* pts, int n, real beta, real c);

@@ -118,7 +118,9 @@ std::vector<std::string> IgesWriter::SplitParameters(std::string_view text) {
 }
 
 void IgesWriter::Begin(const IgesHeader& header, real maxCoordinate) {
+    const IgesLayerStyle style = style_; // the layer set before the sheet stays in force
     *this = IgesWriter{};
+    style_ = style;
     header_ = header;
     maxCoordinate_ = maxCoordinate;
 }

@@ -40,8 +40,8 @@ class IgesWriter {
     static constexpr std::size_t kMaxBlocks = 255;
     enum class BlockStatus { Ok, NameTooLong, TooManyBlocks, AlreadyOpen, NotFound };
 
-    // Starts a new model: clears the sections and counters; the Start and Global sections
-    // name `header` and the maximum coordinate.
+    // Starts a new model: clears the sections, counters and blocks (the layer style stays);
+    // the Start and Global sections name `header` and the maximum coordinate.
     void Begin(const IgesHeader& header, real maxCoordinate);
     void SetStyle(IgesLayerStyle style) { style_ = style; }
 

@@ -5,6 +5,7 @@
 #include "graphics/cad_texts.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -94,6 +95,18 @@ std::optional<real> AskReal(Session& session, const std::string& prompt, real lo
         if (!answer) return std::nullopt;
         auto value = ParseNumber(*answer);
         if (value && *value >= low && *value <= high) return value;
+        session.dialogs->ShowError(std::string(cadtext::kBadNumber) + *answer);
+    }
+}
+
+// A port number: a whole number from 1 to 4.
+std::optional<int> AskPort(Session& session, const std::string& prompt) {
+    for (;;) {
+        auto answer = session.dialogs->InputText(prompt, 20, "1");
+        if (!answer) return std::nullopt;
+        auto value = ParseNumber(*answer);
+        if (value && *value >= 1 && *value <= 4 && *value == std::floor(*value))
+            return static_cast<int>(*value);
         session.dialogs->ShowError(std::string(cadtext::kBadNumber) + *answer);
     }
 }
@@ -202,10 +215,9 @@ std::optional<std::string> BuildPlotterCommand(Session& session, std::string_vie
     int port = 1;
     std::string outputFile;
     if (*interface <= 2) {
-        auto value =
-            AskReal(session, *interface == 1 ? cadtext::kComPort : cadtext::kLptPort, 1, 4, 1);
+        auto value = AskPort(session, *interface == 1 ? cadtext::kComPort : cadtext::kLptPort);
         if (!value) return cancel();
-        port = static_cast<int>(*value);
+        port = *value;
     } else {
         auto answer = d.InputText(cadtext::kOutputFileName, 30, "");
         if (!answer) return cancel();
@@ -279,11 +291,13 @@ bool ChoosePlotterCommand(Session& session, CadSettings& settings, std::string_v
             return Cancelled(session);
         current = *chosen - 1;
     }
+    settings.currentPlotterCommand = current;
     std::string line = settings.plotterCommands[current];
     if (showForm) {
         TForm_confvektra form{std::string(tempFolder), line};
         if (!showForm(form)) return Cancelled(session);
         line = form.Button_okClick();
+        settings.plotterCommands[current] = line; // OK stores the form's line at once
     }
     auto edited = d.InputText(cadtext::kAskCommandLine, kMaxCommandLine, line);
     if (!edited) return Cancelled(session);
@@ -293,7 +307,6 @@ bool ChoosePlotterCommand(Session& session, CadSettings& settings, std::string_v
         if (!built) return false;
         answer = *built;
     }
-    settings.currentPlotterCommand = current;
     settings.plotterCommands[current] = answer;
     return true;
 }

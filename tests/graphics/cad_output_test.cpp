@@ -205,7 +205,8 @@ TEST_F(CadOutputTest, TextAlignmentMovesTheInsertionPoint) {
 TEST_F(CadOutputTest, TextStyleSetsTheWidthRatio) {
     cad.settings.textWidthFactor = 0.9L;
     ASSERT_TRUE(cad.CadBeginFile(OutputKind::Txt, temp / "t.txt"));
-    EXPECT_DOUBLE_EQ(static_cast<double>(cad.TextWidthRatio()), 0.9);
+    // Before any text style the ratio is 1.0, whatever the factor.
+    EXPECT_DOUBLE_EQ(static_cast<double>(cad.TextWidthRatio()), 1.0);
     cad.CadTextStyle(0, 30, 2, 1.5L);
     EXPECT_DOUBLE_EQ(static_cast<double>(cad.TextWidthRatio()), 1.5 / 2 * 0.9);
     cad.CadTextStyle(0, 30, 2, 0); // no width: 0.7 × the factor
@@ -350,6 +351,9 @@ TEST_F(CadOutputTest, GetArcCenter) {
     EXPECT_EQ(session.messages.Count(), 0);
     EXPECT_FALSE(GetArcCenter(session, 0, -1, 0, 1, 0).valid);
     EXPECT_TRUE(session.messages.Contains("Fehler in GetArcCenter (dphi = 0 ! "));
+    // A full turn through two distinct points is no arc either (not one of radius 1e19).
+    EXPECT_FALSE(GetArcCenter(session, 2 * pi, -1, 0, 1, 0).valid);
+    EXPECT_TRUE(session.messages.Contains("Fehler in GetArcCenter (dphi = 6.283 ! "));
     ArcGeometry same = GetArcCenter(session, 1, 2, 3, 2, 3);
     EXPECT_FALSE(same.valid);
     EXPECT_TRUE(session.messages.Contains("GetArcCenter l12=0"));
@@ -693,6 +697,21 @@ TEST_F(CadOutputTest, IgesInsertOfAnUnknownBlock) {
     });
     EXPECT_TRUE(session.messages.Contains("Blockname XX not found !"));
     EXPECT_EQ(CountOf(text, "408"), 0);
+}
+
+TEST_F(CadOutputTest, IgesLayerSetBeforeTheSheetStaysInForce) {
+    // Layer 1 (centre line, colour 2): line font 4 and IGES colour 5 in both DE records.
+    std::string text = Write(OutputKind::Iges, [](CadOutput& c) {
+        c.CadLayer(1);
+        c.CadSheet(0, 0, 100, 100);
+        c.CadLine(0, 0, 1, 1);
+    });
+    const std::string blank(8, ' ');
+    EXPECT_NE(text.find("     110       1       1       4       5" + blank + blank + blank +
+                        "00000000D0000001"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("     110               5       1"), std::string::npos) << text;
 }
 
 } // namespace

@@ -405,20 +405,25 @@ TEST(HatchingModes, LayersOfTheThreeModes) {
         int boundaryLayer, hatchLayer;
     };
     const Case cases[] = {{0, 1, 7, 7}, {1, 1, 5, 3}, {2, 0, -1, 3}};
-    for (const Case& k : cases) {
-        Rig r;
-        r.cad.layer = 7;
-        r.hatch.HatchMode = k.mode;
-        r.hatch.HatchRectangle(45, 1, 0, 0, 5, 5);
-        ASSERT_EQ(r.cad.polylines.size(), k.boundaries);
-        if (k.boundaries) {
-            EXPECT_EQ(r.cad.polylineLayers[0], k.boundaryLayer);
+    // A plain polygon and a boundary with arcs (collected through HatchBoundaryBegin..End).
+    for (const bool rounded : {false, true})
+        for (const Case& k : cases) {
+            Rig r;
+            r.cad.layer = 7;
+            r.hatch.HatchMode = k.mode;
+            if (rounded)
+                r.hatch.HatchRoundedRectangle(45, 1, 1, 0, 0, 5, 5);
+            else
+                r.hatch.HatchRectangle(45, 1, 0, 0, 5, 5);
+            ASSERT_EQ(r.cad.polylines.size(), k.boundaries) << rounded << " mode " << k.mode;
+            if (k.boundaries) {
+                EXPECT_EQ(r.cad.polylineLayers[0], k.boundaryLayer);
+            }
+            ASSERT_FALSE(r.cad.lines.empty());
+            for (const Segment& s : r.cad.lines)
+                EXPECT_EQ(s.layer, k.hatchLayer) << rounded << " mode " << k.mode;
+            EXPECT_EQ(r.hatch.HatchMode, k.mode);
         }
-        ASSERT_FALSE(r.cad.lines.empty());
-        for (const Segment& s : r.cad.lines)
-            EXPECT_EQ(s.layer, k.hatchLayer);
-        EXPECT_EQ(r.hatch.HatchMode, k.mode);
-    }
 }
 
 TEST(HatchingModes, BoundaryPolylineCarriesArcsOnce) {

@@ -200,6 +200,42 @@ TEST_F(PlotterPrompts, ChoosePlotterCommandStoresTheEditedLine) {
     EXPECT_TRUE(session.AbortFlag);
 }
 
+TEST_F(PlotterPrompts, ChosenLineAndFormLineAreKeptWhenTheEditIsCancelled) {
+    CadSettings settings;
+    settings.plotterCommands = {"first", "second"};
+    dialogs.Push(Answer::Chosen(2));
+    dialogs.Push(Answer::Cancelled()); // the one-line edit
+    EXPECT_FALSE(ChoosePlotterCommand(session, settings, "/t", [](TForm_confvektra& form) {
+        form.settings.rotate = true;
+        form.FieldChange();
+        return true;
+    }));
+    EXPECT_TRUE(session.AbortFlag);
+    EXPECT_EQ(settings.currentPlotterCommand, 1);
+    EXPECT_EQ(settings.plotterCommands[0], "first");
+    EXPECT_EQ(settings.plotterCommands[1], "c:\\vektra\\wvektra /t/vektra /CHPL /R");
+}
+
+TEST_F(PlotterPrompts, PortNumbersAreWholeNumbersFromOneToFour) {
+    dialogs.Push(Answer::Chosen(2));
+    dialogs.Push(Answer::Typed(folder));
+    dialogs.Push(Answer::Chosen(1));
+    dialogs.Push(Answer::Chosen(1)); // serial
+    for (const char* refused : {"2.5", "0", "5", "x"})
+        dialogs.Push(Answer::Typed(refused));
+    dialogs.Push(Answer::Typed("3"));
+    dialogs.Push(Answer::Typed("1"));
+    dialogs.Push(Answer::No());
+    dialogs.Push(Answer::Typed("0"));
+    dialogs.Push(Answer::Typed("0"));
+    dialogs.Push(Answer::Typed("1"));
+    auto line = BuildPlotterCommand(session, "", "/t");
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(*line, folder + "/VEKTRA /t/vektra /CHPL /D1 /P3");
+    EXPECT_EQ(dialogs.errors.size(), 4u);
+    EXPECT_TRUE(dialogs.unexpected.empty());
+}
+
 TEST(PlotterStart, DetachedStartAndItsErrors) {
     EXPECT_EQ(StartDetached("/bin/true"), 0);
     EXPECT_EQ(StartDetached("\"/bin/sh\" -c exit"), 0);
