@@ -464,12 +464,21 @@ Configuration InitialConfiguration(const ConfigurationPlace& place) {
     return c;
 }
 
-int InputWindowScaleFromScreen(const ScreenMetrics& screen) {
+namespace {
+
+// The frame and pixel-density factor of the screen behind "Input Window Scale %".
+real ScreenScaleFactor(const ScreenMetrics& screen) {
     const real frame =
         static_cast<real>(screen.windowHeight) /
             static_cast<real>(std::max(screen.clientHeight + kCaptionAndMenuHeight, 1)) +
         0.009L;
-    return static_cast<int>(std::lround(frame * (screen.pixelsPerInchY / 96.0L) * 100));
+    return frame * (screen.pixelsPerInchY / 96.0L);
+}
+
+} // namespace
+
+int InputWindowScaleFromScreen(const ScreenMetrics& screen) {
+    return static_cast<int>(std::lround(ScreenScaleFactor(screen) * 100));
 }
 
 void ParseConfiguration(std::string_view bytes, Configuration& config,
@@ -609,6 +618,23 @@ void Tconfig::Button_windowSizeFromScreenClick() {
 
 void Tconfig::Button_inputWindowScaleFromScreenClick() {
     values.inputWindowScale = InputWindowScaleFromScreen(place_.screen);
+}
+
+void Tconfig::Button_dialogElementScaleFromScreenClick() {
+    const real factor = ScreenScaleFactor(place_.screen);
+    if (!(factor > 0)) return;
+    values.DialogElementScale = static_cast<int>(std::lround(values.inputWindowScale / factor));
+}
+
+void Tconfig::Button_tempFolderFromEnvironmentClick() {
+    // TEMP is the Windows name; TMPDIR says the same on this system.
+    for (const char* name : {"TEMP", "TMPDIR"}) {
+        const char* folder = std::getenv(name);
+        if (folder && *folder) {
+            values.tempFolder = folder;
+            return;
+        }
+    }
 }
 
 void Tconfig::Button_layerResetClick(int layer) {

@@ -112,6 +112,10 @@ class Tconfig {
     void Button_releaseFieldResetClick() { values.ReleaseFieldCaption = "Frei"; }
     void Button_windowSizeFromScreenClick();
     void Button_inputWindowScaleFromScreenClick();
+    // "Dialogelemente Größe": the dialog-window size over the screen factor of the one above.
+    void Button_dialogElementScaleFromScreenClick();
+    // "Temporärer Ordner": the folder of $TEMP (or $TMPDIR) when it is set; else unchanged.
+    void Button_tempFolderFromEnvironmentClick();
     // A row of the layer grid (layers 1 to 5) back to its name, colour and width.
     void Button_layerResetClick(int layer);
     // "Strichstärke=1", "=2", "=3": all widths of layers 16 to 31.

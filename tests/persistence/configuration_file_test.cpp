@@ -732,5 +732,34 @@ TEST_F(ConfigurationFolderTest, DialogResetButtons) {
     EXPECT_EQ(form.values.ReleaseFieldCaption, "Frei");
 }
 
+TEST_F(ConfigurationFolderTest, DialogButtonsThatAskTheScreenAndTheEnvironment) {
+    Tconfig form(session, place);
+    form.FormCreate();
+    // Screen factor ((700 / (640 + 46)) + 0.009) * 96 / 96 = 1.0294...
+    const struct {
+        int inputWindowScale, dialogElementScale;
+    } cases[] = {{103, 100}, {206, 200}, {100, 97}};
+    for (const auto& c : cases) {
+        form.values.inputWindowScale = c.inputWindowScale;
+        form.values.DialogElementScale = 0;
+        form.Button_dialogElementScaleFromScreenClick();
+        EXPECT_EQ(form.values.DialogElementScale, c.dialogElementScale) << c.inputWindowScale;
+    }
+    form.Button_inputWindowScaleFromScreenClick();
+    form.Button_dialogElementScaleFromScreenClick();
+    EXPECT_EQ(form.values.DialogElementScale, 100); // a scale from the screen is 100 %
+
+    const char* savedTemp = std::getenv("TEMP");
+    const std::string keptTemp = savedTemp ? savedTemp : "";
+    ::setenv("TEMP", "/var/tmp/kora", 1);
+    form.values.tempFolder = "/alt";
+    form.Button_tempFolderFromEnvironmentClick();
+    EXPECT_EQ(form.values.tempFolder, "/var/tmp/kora");
+    if (savedTemp)
+        ::setenv("TEMP", keptTemp.c_str(), 1);
+    else
+        ::unsetenv("TEMP");
+}
+
 } // namespace
 } // namespace kora
