@@ -401,11 +401,12 @@ bool BrowseTable(DbfTable& table, int mode, TableView* view) {
     TableBrowser browser(table, mode);
     view->Show(browser);
     table.SetHideDeleted(false);
-    if (!browser.Accepted()) {
+    // OK on a window without rows closes on no record: nothing was chosen.
+    if (!browser.Accepted() || browser.ChosenRecord() < 1) {
         s.AbortFlag = true;
         return false;
     }
-    if (browser.ChosenRecord() > 0) table.GoRecord(browser.ChosenRecord());
+    table.GoRecord(browser.ChosenRecord());
     return true;
 }
 

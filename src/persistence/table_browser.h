@@ -106,7 +106,8 @@ class TableBrowser {
 };
 
 // Shows the current table in the table window (mode 1 chooses, others edit) and leaves the
-// table on the chosen record. Cancel, or no view to show it in, sets AbortFlag and gives false.
+// table on the chosen record. Cancel, no view to show it in, or OK in a window without rows
+// (no record to close on) sets AbortFlag and gives false.
 bool BrowseTable(DbfTable& table, int mode, TableView* view);
 
 } // namespace kora

@@ -246,6 +246,25 @@ TEST_F(MaterialFormsTest, KormatStandardDiameterPickLists) {
     }
 }
 
+TEST_F(MaterialFormsTest, KormatEmptyPickListsLeaveD) {
+    MakeDiameters("din2076", {});
+    MakeDiameters("t10270_1", {});
+    TForm_kormat form = ShownForm();
+    const std::string shown = form.Edit_dd;
+    const real d = materialSession.spring.d;
+    for (bool en10270 : {false, true}) {
+        SCOPED_TRACE(en10270);
+        view.script.push_back(ScriptedTableView::OkWhereShown());
+        if (en10270)
+            form.Button_en10270Click();
+        else
+            form.Button_db2076Click();
+        EXPECT_TRUE(view.shownRecords.back().empty());
+        EXPECT_EQ(materialSession.spring.d, d);
+        EXPECT_EQ(form.Edit_dd, shown);
+    }
+}
+
 TEST_F(MaterialFormsTest, KormatPickedDiameterIsShownInTheUnitOfLength) {
     MakeDiameters("din2076", {2.54});
     materialSession.config.unitSystem = 1;

@@ -227,6 +227,21 @@ TEST_F(MaterialTablesTest, BrowseMaterialsCancelledChangesNothing) {
     EXPECT_EQ(materialSession.CurrentMaterial.name1, "vorher");
 }
 
+TEST_F(MaterialTablesTest, BrowseMaterialsWithoutRowsPicksNothing) {
+    MakeMaterials({});
+    for (int mode : {1, 3}) {
+        SCOPED_TRACE(mode);
+        materialSession.spring.materialNumber = 2;
+        materialSession.CurrentMaterial = SteelRow(2, "vorher");
+        view.script.push_back(ScriptedTableView::OkWhereShown());
+        EXPECT_FALSE(BrowseMaterials(materialSession, mode, &view));
+        EXPECT_TRUE(materialSession.AbortFlag);
+        EXPECT_EQ(materialSession.spring.materialNumber, 2);
+        EXPECT_EQ(materialSession.CurrentMaterial.name1, "vorher");
+        EXPECT_EQ(materialSession.CurrentMaterial.rho, 7.85);
+    }
+}
+
 TEST_F(MaterialTablesTest, BrowseMaterialsWithNumberZeroSkipsPositioning) {
     materialSession.spring.materialNumber = 0;
     view.script.push_back(ScriptedTableView::OkWhereShown());

@@ -69,6 +69,37 @@ TEST_F(TableBrowserTest, CancelAndAMissingWindowSetAbortFlag) {
     EXPECT_TRUE(session.AbortFlag);
 }
 
+TEST_F(TableBrowserTest, OkWithoutRowsChoosesNothing) {
+    // An empty table, and one whose only record is deleted (hidden while choosing).
+    const struct {
+        int rows;
+        bool deleteFirst;
+        int mode;
+    } cases[] = {{0, false, 1}, {0, false, 3}, {0, false, 0}, {1, true, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rows << " rows, mode " << c.mode);
+        MakeTable("empty", c.rows);
+        DbfTable table(session);
+        ASSERT_TRUE(table.OpenTable("empty"));
+        if (c.deleteFirst) {
+            ASSERT_TRUE(table.GoRecord(1));
+            ASSERT_TRUE(table.MarkDeleted(true));
+        }
+        ScriptView view;
+        int rowsShown = -1;
+        view.script = [&](TableBrowser& b) {
+            rowsShown = b.RowCount();
+            b.Ok();
+        };
+        session.AbortFlag = false;
+        EXPECT_FALSE(BrowseTable(table, c.mode, &view));
+        EXPECT_EQ(rowsShown, 0);
+        EXPECT_TRUE(session.AbortFlag);
+        ASSERT_TRUE(table.CloseTable());
+        fs::remove(tables + "/empty.dbf");
+    }
+}
+
 TEST_F(TableBrowserTest, EditingModeEditsAppendsDeletesAndPacks) {
     std::string path = MakeTable("edit", 3);
     DbfTable table(session);
