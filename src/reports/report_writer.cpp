@@ -781,12 +781,11 @@ void ReportWriter::MessagesSection() {
                     EmitHtml("<TR><TD>" + Html(*t) + "</TD></TR>");
             EmitHtml("</TABLE>");
         } else {
+            // Message, cause and remedy are three lines even when a help text is empty.
             for (const std::string* t :
-                 std::initializer_list<const std::string*>{&message, &help.cause, &help.remedy}) {
-                if (t != &message && Trimmed(*t).empty()) continue; // no help file entry
+                 std::initializer_list<const std::string*>{&message, &help.cause, &help.remedy})
                 for (const std::string& piece : WrapMessage(*t))
                     WriteLine(piece);
-            }
             WriteSeparator(Rule::Single);
         }
         if (!Active()) return;

@@ -717,9 +717,26 @@ TEST(MessagesSection, WrappedCauseAndRemedyWithRules) {
         kIndent + std::string(70, '-'),
         kIndent + "Warnung: ohne Hilfetext",
         kIndent + "keine Beschreibung dieser Fehlermeldung vorhanden.",
+        kIndent, // the empty remedy keeps its line
         kIndent + std::string(70, '-'),
     };
     EXPECT_EQ(lines, expected);
+}
+
+// Without a help file cause and remedy are empty, yet each keeps its line.
+TEST(MessagesSection, WithoutHelpFileCauseAndRemedyStayAsBlankLines) {
+    DeviceRig rig(kDeviceDosFile);
+    rig.session.config.helpFolder = rig.dir / "keine-hilfe";
+    rig.session.messages.Add("Warnung: ohne Hilfedatei");
+    ASSERT_TRUE(rig.writer.OpenReport(0, "probe"));
+    rig.writer.MessagesSection();
+    ASSERT_TRUE(rig.writer.CloseReport());
+    auto lines = SplitLines(rig.Output());
+    ASSERT_GE(lines.size(), 4u);
+    const std::vector<std::string> tail(lines.end() - 4, lines.end());
+    const std::vector<std::string> expected = {kIndent + "Warnung: ohne Hilfedatei", kIndent,
+                                               kIndent, kIndent + std::string(70, '-')};
+    EXPECT_EQ(tail, expected);
 }
 
 } // namespace
