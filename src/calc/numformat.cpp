@@ -102,9 +102,19 @@ std::string DeviationValue(const Configuration& config, Quantity quantity, real 
 
 } // namespace
 
+locale_t ClassicLocale() {
+    static const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return classic;
+}
+
+CNumericLocale::CNumericLocale() : previous_(uselocale(ClassicLocale())) {}
+
+CNumericLocale::~CNumericLocale() {
+    uselocale(static_cast<locale_t>(previous_));
+}
+
 std::string FormatC(const char* format, ...) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    locale_t previous = uselocale(cLocale);
+    CNumericLocale classic;
     va_list args;
     va_start(args, format);
     va_list again;
@@ -121,7 +131,6 @@ std::string FormatC(const char* format, ...) {
     }
     va_end(again);
     va_end(args);
-    uselocale(previous);
     return text;
 }
 

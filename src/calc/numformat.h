@@ -61,4 +61,17 @@ std::int32_t ParseInteger(std::string_view text);
 // printf-style formatting in the "C" locale, whatever locale the process has set.
 [[gnu::format(printf, 1, 2)]] std::string FormatC(const char* format, ...);
 
+// While it lives, printf and strtod of this thread write and read numbers with a point,
+// whatever locale the process has set (a window toolkit sets the user's). Allocates nothing.
+class CNumericLocale {
+  public:
+    CNumericLocale();
+    ~CNumericLocale();
+    CNumericLocale(const CNumericLocale&) = delete;
+    CNumericLocale& operator=(const CNumericLocale&) = delete;
+
+  private:
+    void* previous_; // the thread's locale_t before
+};
+
 } // namespace kora

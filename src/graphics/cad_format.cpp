@@ -1,6 +1,7 @@
 #include "graphics/cad_format.h"
 
 #include "calc/codepage.h"
+#include "calc/numformat.h"
 
 #include <array>
 #include <cmath>
@@ -70,6 +71,7 @@ void AppendFixedNumber(std::string& out, real value, int decimals, bool comma) {
     if (decimals > kMaxDecimals) decimals = kMaxDecimals;
     if (!std::isfinite(value)) value = 0; // a file never carries "nan" or "inf"
     char buffer[512];
+    CNumericLocale classic;
     int n = std::snprintf(buffer, sizeof buffer, "%.*Lf", decimals, value);
     if (n < 0) return;
     if (n >= static_cast<int>(sizeof buffer)) n = sizeof buffer - 1;
@@ -117,6 +119,7 @@ std::string ShortNumber(real value, int dezimalstellen) {
     if (d < 0) d = 0;
     if (d > 10) d = 10;
     char buffer[128];
+    CNumericLocale classic;
     std::snprintf(buffer, sizeof buffer, "%.*Lf", d, value);
     return buffer;
 }

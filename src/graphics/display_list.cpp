@@ -1,5 +1,6 @@
 #include "graphics/display_list.h"
 
+#include "calc/numformat.h"
 #include "calc/session.h"
 
 #include <array>
@@ -12,6 +13,7 @@ namespace {
 
 void AppendReal(std::string& out, real value) {
     char buffer[40];
+    CNumericLocale classic;
     const int n = std::snprintf(buffer, sizeof buffer, ";%.8Lg", value);
     out.append(buffer, static_cast<std::size_t>(n));
 }

@@ -1,5 +1,7 @@
 #include "graphics/dxf_block_reader.h"
 
+#include "calc/numformat.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -36,6 +38,7 @@ real Number(std::string_view value) {
     std::string s(value);
     for (char& c : s)
         if (c == ',') c = '.';
+    CNumericLocale classic;
     return std::strtold(s.c_str(), nullptr);
 }
 

@@ -1,5 +1,6 @@
 #include "graphics/plotter.h"
 
+#include "calc/numformat.h"
 #include "calc/session.h"
 #include "graphics/cad_format.h"
 #include "graphics/cad_texts.h"
@@ -75,6 +76,7 @@ std::optional<real> ParseNumber(std::string_view typed) {
         if (c == ',') c = '.';
     if (s.empty()) return std::nullopt;
     char* end = nullptr;
+    CNumericLocale classic;
     real v = std::strtold(s.c_str(), &end);
     if (end == s.c_str() || *end != '\0') return std::nullopt;
     return v;

@@ -1,5 +1,7 @@
 #include "persistence/dbf_format.h"
 
+#include "calc/numformat.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -254,6 +256,7 @@ std::string FormatNumberColumn(real value, int length, int decimals) {
     if (!std::isfinite(value) || length <= 0) return stars;
     if (value == 0) value = 0; // no "-0.00"
     char buffer[512];
+    CNumericLocale classic;
     int n = std::snprintf(buffer, sizeof buffer, "%*.*Lf", length, decimals, value);
     if (n < 0 || n > length) return stars;
     return std::string(buffer, static_cast<std::size_t>(n));
@@ -276,6 +279,7 @@ std::optional<real> ParseNumberColumn(std::string_view text, int decimals) {
         }
         return static_cast<real>(whole);
     }
+    CNumericLocale classic;
     real value = std::strtold(begin, &end);
     if (end == begin || *end != '\0' || !std::isfinite(value)) return std::nullopt;
     return value;

@@ -1,5 +1,6 @@
 #include "persistence/dbf_table.h"
 
+#include "calc/numformat.h"
 #include "calc/temp_folder.h"
 
 #include "calc/codepage.h"
@@ -550,6 +551,7 @@ bool PutField(std::string& record, const DbfColumn& c, std::string_view bytes) {
 
 std::string TextOfReal(real value) {
     char buffer[64];
+    CNumericLocale classic;
     int n = std::snprintf(buffer, sizeof buffer, "%.10Lg", value);
     return std::string(buffer, static_cast<std::size_t>(std::clamp(n, 0, 63)));
 }

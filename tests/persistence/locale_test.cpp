@@ -1,0 +1,19 @@
+#include "common/comma_locale.h"
+#include "persistence/dbf_format.h"
+
+#include <gtest/gtest.h>
+
+namespace kora {
+namespace {
+
+TEST(NumbersUnderACommaLocale, TableNumbersKeepThePoint) {
+    test::CommaLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << "no locale with a decimal comma installed";
+    EXPECT_EQ(FormatNumberColumn(7.85L, 6, 2), "  7.85");
+    auto value = ParseNumberColumn("  7.85", 2);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(*value, 7.85L);
+}
+
+}  // namespace
+}  // namespace kora
