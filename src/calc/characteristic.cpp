@@ -60,30 +60,23 @@ real CompliancePerCoil(const SpringRecord& s) {
     return 8 * s.Dm * s.Dm * s.Dm / (s.Gtheta * s.d * s.d * s.d * s.d);
 }
 
-// Reports the spring-wide reasons why sections cannot deflect; true when they can.
-bool CheckDeflectionInputs(Session& session) {
-    const SpringRecord& s = session.spring;
-    if (!(s.d > 0)) {
-        session.Fatal(kDNotPositive);
-        return false;
-    }
-    if (!(s.Dm > 0)) {
-        session.Fatal(kDmNotPositive);
-        return false;
-    }
-    if (!(s.Gtheta > 0)) {
-        session.Fatal(kGNotPositive);
-        return false;
-    }
-    return true;
-}
-
 // Deflection of one section at F, limited to its travel; `closed` tells whether it is solid.
 real SectionDeflection(const CoilSection& c, real F, real perCoil, bool& closed) {
     real free = F * c.ni * perCoil;
     real travel = c.L0i - c.Lci;
     closed = free >= travel;
     return closed ? travel : free;
+}
+
+// The checks of one section before its deflection, in their order: d, Dm, ni, G. A failed
+// check leaves the section undeflected.
+bool SectionCanDeflect(Session& session, const CoilSection& c) {
+    const SpringRecord& s = session.spring;
+    if (!(s.d > 0)) return session.Fatal(kDNotPositive), false;
+    if (!(s.Dm > 0)) return session.Fatal(kDmNotPositive), false;
+    if (!(c.ni > 0)) return session.Message(kNiNotPositive), false;
+    if (!(s.Gtheta > 0)) return session.Fatal(kGNotPositive), false;
+    return true;
 }
 
 } // namespace
@@ -118,13 +111,16 @@ real SectionRate(Session& session, int i) {
 real DeflectionAt(Session& session, real F, real* closedCoils) {
     const SpringRecord& s = session.spring;
     if (closedCoils) *closedCoils = 0;
-    if (!CheckDeflectionInputs(session)) return 0;
-    real perCoil = CompliancePerCoil(s);
+    // Sound spring values leave only ni to check per section; otherwise every section
+    // reports its failed checks in their order.
+    const bool springCanDeflect = s.d > 0 && s.Dm > 0 && s.Gtheta > 0;
+    const real perCoil = springCanDeflect ? CompliancePerCoil(s) : 0;
     real total = 0, closed = 0;
     for (int i = 1; i <= s.nsec; ++i) {
         const CoilSection& c = s.sections[i];
-        if (!(c.ni > 0)) {
-            session.Message(kNiNotPositive);
+        const bool deflects = springCanDeflect && c.ni > 0;
+        if (!deflects) {
+            SectionCanDeflect(session, c); // adds the messages of the failed checks
             continue;
         }
         bool isClosed = false;
@@ -308,10 +304,10 @@ real CoilPosition(const SpringRecord& s, real c) {
 
 real CoilPositionUnderForce(Session& session, real c, real F) {
     const SpringRecord& s = session.spring;
-    real perCoil = CheckDeflectionInputs(session) ? CompliancePerCoil(s) : 0;
+    const real perCoil = s.d > 0 && s.Dm > 0 && s.Gtheta > 0 ? CompliancePerCoil(s) : 0;
     auto loadedLength = [&](int slot) {
         const CoilSection& sec = s.sections[slot];
-        if (slot == 0 || slot > s.nsec || !(sec.ni > 0)) return sec.L0i;
+        if (slot == 0 || slot > s.nsec || !SectionCanDeflect(session, sec)) return sec.L0i;
         bool closed = false;
         return sec.L0i - SectionDeflection(sec, F, perCoil, closed);
     };

@@ -113,6 +113,8 @@ real BucklingDeflection(Session& session) {
     if (s.E == 0) return session.Fatal(text::kEZero), 0;
     if (s.nue == 0) return session.Fatal(text::kNueZero), 0;
     if (s.L0 == 0) return session.Fatal(text::kL0Zero), 0;
+    // A negative modulus is no material; with it 0.5 + G/E may reach zero.
+    if (s.E < 0) return session.Fatal(text::kENegative), 0;
     const real r = s.Gtheta / s.E;
     // G < E holds for every real material; beyond it the formula divides by zero.
     if (!(r < 1)) return session.Fatal(text::kGNotBelowE), 0;

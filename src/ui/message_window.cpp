@@ -22,6 +22,7 @@ constexpr std::size_t kItemLength = 65;
 } // namespace
 
 void ShowMessageHelp(Session& session, int i) {
+    if (i < 0 || i >= session.messages.Count()) return; // no such message
     Dialogs& dialogs = *session.dialogs;
     const std::string& message = session.messages[i];
     MessageHelp help = LookUpMessageHelp(session.config, message);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace kora {
 namespace {
@@ -130,6 +132,51 @@ TEST(CharacteristicLine, NegativeDeflectionReportsTheIteration) {
     EXPECT_EQ(ForceAt(session, -5), 0);
     EXPECT_TRUE(session.messages.Contains("Fehler bei Iteration F !"));
     EXPECT_FALSE(session.FatalFlag);
+}
+
+// Each section is checked on its own, d, Dm, ni and G in this order; a failed check leaves
+// that section undeflected and the others go on.
+TEST(CharacteristicLine, SectionDeflectionChecksInTheirOrder) {
+    struct Case {
+        const char* name;
+        void (*spoil)(SpringRecord&);
+        std::vector<std::string> messages;
+        bool fatal;
+    };
+    const Case cases[] = {
+        {"G <= 0 behind a section without coils",
+         [](SpringRecord& s) { s.Gtheta = 0, s.sections[1].ni = 0; },
+         {"Fehler : n <= 0 !", "Fatal  : G <= 0 !"},
+         true},
+        {"only a section without coils, G <= 0",
+         [](SpringRecord& s) { s.Gtheta = 0, s.nsec = 1, s.sections[1].ni = -1; },
+         {"Fehler : n <= 0 !"},
+         false},
+        {"d <= 0 before everything",
+         [](SpringRecord& s) { s.d = 0, s.sections[1].ni = 0; },
+         {"Fatal  : d <= 0 !"},
+         true},
+        {"Dm <= 0 before ni",
+         [](SpringRecord& s) { s.Dm = -1, s.sections[1].ni = 0; },
+         {"Fatal  : Dm <= 0 !"},
+         true},
+        {"no sections, nothing to check",
+         [](SpringRecord& s) { s.nsec = 0, s.Gtheta = 0; },
+         {},
+         false},
+    };
+    for (const Case& c : cases) {
+        Session session;
+        examples::ThreeSections(session);
+        PrepareLine(session);
+        session.ClearMessages();
+        c.spoil(session.spring);
+        const real s = DeflectionAt(session, 1);
+        std::vector<std::string> got(session.messages.begin(), session.messages.end());
+        EXPECT_EQ(got, c.messages) << c.name;
+        EXPECT_EQ(session.FatalFlag, c.fatal) << c.name;
+        EXPECT_EQ(s, 0) << c.name; // every section failed a check
+    }
 }
 
 TEST(TorsionConstant, RectangleCoefficientsAndEllipse) {

@@ -140,9 +140,12 @@ TEST(Derived, BucklingFailures) {
         const char* message;
     };
     const Case cases[] = {
-        {0, 1, 100, 80000, "Fatal  : E = 0 !"},       {210000, 0, 100, 80000, "Fatal  : nue = 0 !"},
-        {210000, 1, 0, 80000, "Fatal  : l0 = 0 !"},   {80000, 1, 100, 80000, "Fatal  : G >= E !"},
+        {0, 1, 100, 80000, "Fatal  : E = 0 !"},
+        {210000, 0, 100, 80000, "Fatal  : nue = 0 !"},
+        {210000, 1, 0, 80000, "Fatal  : l0 = 0 !"},
+        {80000, 1, 100, 80000, "Fatal  : G >= E !"},
         {-100000, 1, 100, 80000, "Fatal  : E < 0 !"},
+        {-1e6L, 1, 100, 80000, "Fatal  : E < 0 !"}, // |E| > 2G: the formula would still run
     };
     for (const Case& c : cases) {
         Session session;

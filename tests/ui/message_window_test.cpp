@@ -80,6 +80,14 @@ TEST_F(MessageWindow, WalksThroughTheMessagesAndSavesAnEditedRemedy) {
     EXPECT_EQ(LookUpMessageHelp(session.config, "Warnung: Feder knickt !").cause, "zu schlank");
 }
 
+TEST_F(MessageWindow, HelpOfAMessageThatIsNotThereShowsNothing) {
+    session.Message("Fatal  : n = 0 !");
+    for (int i : {-1, 1, 11, 100})
+        ShowMessageHelp(session, i);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_FALSE(session.AbortFlag);
+}
+
 TEST_F(MessageWindow, MissingHelpFileIsReportedAndAborts) {
     session.config.helpFolder = (root / "nowhere").string();
     session.Message("Fatal  : n = 0 !");
