@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <filesystem>
 #include <ostream>
 #include <string_view>
@@ -116,12 +117,9 @@ void PrepareSession(Session& session, const std::vector<std::string>& args) {
     CompleteProgramFolders(session.config);
 }
 
-std::string BaseName(const std::string& path) {
-    return fs::path(path).stem().string();
-}
-
 int WriteReport(Session& session, SpringFileContext& files, std::ostream& err) {
-    files.fileName = BaseName(files.fileName.empty() ? std::string("kora") : files.fileName);
+    // Loading left the base name in fileName: no folder, and only the last extension gone
+    // ("my.spring.kra" reports to "my.spring.TXT").
     files.directory.clear();        // the report goes to the current folder
     LoadTemperingOfSpring(session); // the tempering lines of this spring's own material
     ReportWriter writer(session, files);
@@ -134,6 +132,18 @@ int WriteReport(Session& session, SpringFileContext& files, std::ostream& err) {
     }
     return kExitOk;
 }
+
+// j of "/CADi:j": the number from the seventh character on; 0 (no output) when unreadable.
+int CadOutputIndex(const std::string& cadSwitch) {
+    if (cadSwitch.size() <= 6) return 0;
+    int j = 0;
+    const char* first = cadSwitch.data() + 6;
+    const char* last = cadSwitch.data() + cadSwitch.size();
+    const auto [end, ec] = std::from_chars(first, last, j);
+    return ec == std::errc() && end == last ? j : 0;
+}
+
+constexpr int kCadOutputCount = 11; // characteristic diagrams 1..7, views 8, 9, 10, 11
 
 // "/CADi:j" names output j as file type i; the drawings are not part of this build yet.
 std::string CadOutputText(const std::string& cadSwitch) {
@@ -180,9 +190,16 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         out << SpringToJson(session);
         return kExitOk;
     default:
-        err << CadOutputText(choice.argument) << '\n';
-        return kExitNotAvailable;
+        break;
     }
+    const int j = CadOutputIndex(choice.argument);
+    if (j < 1 || j > kCadOutputCount) return kExitOk; // an output that does not exist: nothing
+    if (session.FatalFlag) { // the drawing shows the message list in place of its output
+        ShowMessageList(session);
+        return kExitOk;
+    }
+    err << CadOutputText(choice.argument) << '\n';
+    return kExitNotAvailable;
 }
 
 } // namespace kora

@@ -24,7 +24,7 @@ bool Session::NoGui() const {
         std::string upper = a;
         for (char& c : upper)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return upper == "/NOGUI";
+        return upper == "/NOGUI" || a == "--nogui";
     });
 }
 

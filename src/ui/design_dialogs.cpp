@@ -9,6 +9,7 @@
 #include "ui/message_window.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace kora {
@@ -107,7 +108,8 @@ void DeflectionsFromFreeLength(SpringRecord& s) {
         s.points[i].s = s.L0 - s.points[i].L;
 }
 
-// Step 6, for now as three length prompts in place of the working-length form.
+// Step 6, for now as three length prompts in place of the working-length form. Like the
+// form's OK, the lengths are stored only when all three were confirmed.
 bool AskWorkingLengths(Session& session) {
     SpringRecord& s = session.spring;
     const struct {
@@ -116,11 +118,13 @@ bool AskWorkingLengths(Session& session) {
     } rows[] = {{text::kWorkingL1, &SpringRecord::L1},
                 {text::kWorkingL2, &SpringRecord::L2},
                 {text::kWorkingLx, &SpringRecord::Lx}};
-    for (const auto& row : rows) {
-        real value = s.*row.field;
-        if (!InputLength(session, row.prompt, value, kLengthLimit, 0)) return false;
-        s.*row.field = value;
+    real values[std::size(rows)];
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        values[i] = s.*rows[i].field;
+        if (!InputLength(session, rows[i].prompt, values[i], kLengthLimit, 0)) return false;
     }
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        s.*rows[i].field = values[i];
     return true;
 }
 

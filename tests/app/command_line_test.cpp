@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <vector>
 
 namespace kora {
 namespace {
@@ -88,6 +89,16 @@ TEST_F(CommandLine, ReportRunWritesTheFullReport) {
     EXPECT_EQ(r.err, "");
 }
 
+TEST_F(CommandLine, ReportTakesTheBaseNameOfTheSpringFile) {
+    SaveSpring("teil.v2", Quiet);
+    fs::create_directories(dir / "sub");
+    fs::rename(dir / "teil.v2.kra", dir / "sub" / "teil.v2.kra");
+    EXPECT_EQ(Run("sub/teil.v2.kra /I /NOGUI").exitCode, 0);
+    EXPECT_TRUE(Exists("teil.v2.TXT")); // in the current folder, only ".kra" taken away
+    EXPECT_FALSE(Exists("teil.TXT"));
+    EXPECT_FALSE(Exists("sub/teil.v2.TXT"));
+}
+
 TEST_F(CommandLine, SwitchesInLowerCaseAndGnuSpelling) {
     SaveSpring("feder", Quiet);
     EXPECT_EQ(Run("feder.kra /i").exitCode, 0);
@@ -164,7 +175,9 @@ TEST_F(CommandLine, HelpMissingExtensionCadAndWindowRuns) {
 
     RunResult noExtension = Run("feder");
     EXPECT_EQ(noExtension.exitCode, 0);
-    EXPECT_NE(noExtension.err.find("Erweiterung .kra"), std::string::npos) << noExtension.err;
+    EXPECT_NE(noExtension.err.find("Erweiterung .kra mu\xc3\x9f mit angegeben werden"),
+              std::string::npos)
+        << noExtension.err;
 
     SaveSpring("feder", Quiet);
     RunResult cad = Run("feder.kra /cad1:3 /NOGUI");
@@ -176,6 +189,73 @@ TEST_F(CommandLine, HelpMissingExtensionCadAndWindowRuns) {
     EXPECT_EQ(noGuiAsFile.exitCode, 0);
     EXPECT_EQ(noGuiAsFile.err, "");          // and it still silences the message
     EXPECT_EQ(Run("feder.kra").exitCode, 2); // a window run
+}
+
+TEST_F(CommandLine, UsageHelpLineByLine) {
+    const std::vector<std::string> expected = {
+        "KORA Command Line Mode",
+        "",
+        "wkora Filename [/I] [/CADi:j] [/NOGUI]",
+        "",
+        "/I       -> TXT file",
+        "",
+        "/CADi:j  -> CAD File",
+        "            i: 1=DXF, 2=IGS, 5=TXT",
+        "            j: index (1,2,3, ..)",
+        "",
+        "/NOGOUI  -> No GUI, exit on fatal error",
+        "",
+        "",
+        "",
+        "/?       -> Help",
+        "",
+        "",
+        "Example: wkora test.kra             ->  GUI",
+        "Example: wkora test.kra /I /NOGUI   ->  test.txt",
+        "Example: wkora test.kra /CAD1:1     ->  test.dxf",
+        "Example: wkora test.edi /E /NOGUI   ->  test.edi",
+    };
+    for (const char* help : {"/?", "'?'"}) {
+        RunResult r = Run(help);
+        EXPECT_EQ(r.exitCode, 0) << help;
+        std::istringstream lines(r.out);
+        std::string line;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            ASSERT_TRUE(std::getline(lines, line)) << help << " line " << i + 1;
+            EXPECT_EQ(line, expected[i]) << help << " line " << i + 1;
+            EXPECT_LE(line.size(), 65u);
+        }
+    }
+}
+
+TEST_F(CommandLine, CadRuns) {
+    SaveSpring("feder", Quiet);
+    SaveSpring("fatal", Fatal);
+    const struct {
+        const char* args;
+        int exitCode;
+        const char* err; // a part of stderr, or "" for none at all
+    } cases[] = {
+        {"feder.kra /cad1:3", 3, "1:3"},          // lower case is a CAD run
+        {"feder.kra /NOGUI /CAD5:11", 3, "5:11"}, // the last output
+        {"feder.kra /CAD1:12", 0, ""},            // no output 12: nothing, and no failure
+        {"feder.kra /CAD1:0", 0, ""},
+        {"feder.kra /CAD1:x", 0, ""},
+        {"feder.kra /CAD", 0, ""},
+        {"fatal.kra /CAD1:1 /NOGUI", 0, ""},            // fatal: nothing written, silently
+        {"fatal.kra /CAD1:1", 0, "Fatal  : sh <= 0 !"}, // or with the message list
+        {"fehlt.kra /CAD1:1 /NOGUI", 1, ""},
+    };
+    for (const auto& c : cases) {
+        RunResult r = Run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args << r.err;
+        if (*c.err == '\0')
+            EXPECT_EQ(r.err, "") << c.args;
+        else
+            EXPECT_NE(r.err.find(c.err), std::string::npos) << c.args << r.err;
+        for (const char* out : {"feder.dxf", "feder.igs", "feder.txt", "fatal.dxf"})
+            EXPECT_FALSE(Exists(out)) << c.args;
+    }
 }
 
 } // namespace

@@ -194,6 +194,35 @@ TEST(DesignDialog, EveryCancelStopsAndRecalculatesWithWhatWasEntered) {
     }
 }
 
+TEST(DesignDialog, CancelledWorkingLengthsAreNotStored) {
+    // Index of the prompt "Federlänge L1" in each run; L2 and Lx follow it.
+    const std::size_t firstWorkingLength[] = {2, 3, 2};
+    for (std::size_t r = 0; r < CompleteRuns().size(); ++r) {
+        const DialogRun& run = CompleteRuns()[r];
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::size_t cancelAt = firstWorkingLength[r] + k;
+            DesignFixture f(run.input);
+            const real L1 = f.s.L1, L2 = f.s.L2, Lx = f.s.Lx;
+            f.Script({run.typed.begin(), run.typed.begin() + static_cast<long>(cancelAt)});
+            f.dialogs.Push(ScriptedDialogs::Cancelled());
+            if (run.input == Input::Frl)
+                FrlDesignDialog(f.session);
+            else
+                DesignDialog(f.session);
+            const std::string where = std::string(run.name) + " cancel at " + std::to_string(k);
+            ASSERT_EQ(f.dialogs.shown.size(), cancelAt + 1) << where;
+            EXPECT_EQ(f.dialogs.shown[cancelAt], f.LengthPrompt(k == 0   ? text::kWorkingL1
+                                                                : k == 1 ? text::kWorkingL2
+                                                                         : text::kWorkingLx))
+                << where;
+            EXPECT_TRUE(f.session.AbortFlag) << where;
+            EXPECT_EQ(f.s.L1, L1) << where;
+            EXPECT_EQ(f.s.L2, L2) << where;
+            EXPECT_EQ(f.s.Lx, Lx) << where;
+        }
+    }
+}
+
 TEST(DesignDialog, ZeroDiametersAskForProposals) {
     DesignFixture f(Input::Fs);
     // Dm 0 proposes again; d 0 proposes again; then both proposals are taken as shown.
