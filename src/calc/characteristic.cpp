@@ -3,6 +3,7 @@
 #include "calc/message_texts.h"
 #include "calc/numformat.h"
 #include "calc/session.h"
+#include "calc/settings.h"
 
 #include <algorithm>
 #include <array>
@@ -15,7 +16,6 @@ namespace {
 using namespace text;
 
 constexpr int kForceIterations = 500;
-constexpr int kWorkStepLimit = 5000;
 constexpr real kFourByPi = 1.2732395447351628L;
 constexpr real kPi = 3.14159265358979323846264338327950288L;
 
@@ -169,10 +169,10 @@ real RateAt(Session& session, real F) {
 
 real WorkBetween(Session& session, real Fa, real Fb) {
     if (Fa == Fb) return 0;
-    const std::int32_t wsteps = std::max<std::int32_t>(session.spring.wsteps, 1);
-    const real dF = (Fb - Fa) / wsteps;
-    // F is taken from the step count, so exactly wsteps steps are made.
-    const std::int32_t steps = std::min(wsteps, kWorkStepLimit + 1);
+    // F is taken from the step count, so exactly wsteps steps are made; the count is the
+    // setting's, which the file reader and the settings form keep within kWstepsRange.
+    const std::int32_t steps = std::clamp(session.spring.wsteps, 1, kWstepsRange.max);
+    const real dF = (Fb - Fa) / steps;
     real W = 0, sPrevious = DeflectionAt(session, Fa);
     for (std::int32_t k = 1; k <= steps; ++k) {
         real F = Fa + k * dF;
@@ -180,7 +180,7 @@ real WorkBetween(Session& session, real Fa, real Fb) {
         W += (sNew - sPrevious) * F;
         sPrevious = sNew;
     }
-    if (steps > kWorkStepLimit) session.Message(kGetW);
+    if (!std::isfinite(W)) session.Message(kGetW);
     return W;
 }
 

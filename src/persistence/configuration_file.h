@@ -125,7 +125,7 @@ class Tconfig {
     void TakeValues();
 
     Session& session_;
-    const ConfigurationPlace& place_;
+    ConfigurationPlace place_; // a copy: callers may pass a temporary
 };
 
 } // namespace kora

@@ -5,6 +5,7 @@
 #include "calc/session.h"
 
 #include <cmath>
+#include <limits>
 #include <string_view>
 
 namespace kora {
@@ -13,6 +14,12 @@ namespace {
 // Writes one JSON object member after another; texts arrive in code page 850.
 class JsonWriter {
   public:
+    // JSON has no NaN or infinity, and every reader turns a number beyond a double's range
+    // (a long double holds up to about 1e4932) into infinity: such values are written as null.
+    static bool DoubleCanHold(long double value) {
+        return std::isfinite(value) &&
+               std::fabs(value) <= static_cast<long double>(std::numeric_limits<double>::max());
+    }
     void Open(char bracket, std::string_view key = {}) {
         Key(key);
         out_ += bracket;
@@ -24,8 +31,7 @@ class JsonWriter {
     }
     void Number(std::string_view key, long double value) {
         Key(key);
-        // JSON has no NaN; the calculation never leaves one behind, but be safe.
-        out_ += std::isfinite(value) ? FormatC("%.21Lg", value) : std::string("null");
+        out_ += DoubleCanHold(value) ? FormatC("%.21Lg", value) : std::string("null");
     }
     void Integer(std::string_view key, long long value) {
         Key(key);

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <string>
 
 namespace kora {
@@ -57,6 +58,22 @@ TEST(SpringJson, AFatalSpringCarriesItsMessages) {
     const std::string out =
         PythonReads(SpringToJson(session), "print(d[\"FatalFlag\"], d[\"MessageList\"])");
     EXPECT_EQ(out, "True ['Fatal  : sh <= 0 !']\n");
+}
+
+TEST(SpringJson, NumbersNoDoubleCanHoldAreNull) {
+    // A long double holds 1e4000; Python would read it as infinity. The largest double and
+    // the smallest non-zero ones stay numbers.
+    Session session;
+    examples::QuietSpring(session);
+    session.spring.Lx = 1e4000L;
+    session.spring.L0 = -1e4000L;
+    session.spring.Rm = static_cast<long double>(std::numeric_limits<double>::max());
+    session.spring.tauz = 1e-320L;
+    const std::string out = PythonReads(
+        SpringToJson(session),
+        "import math; s=d[\"SpringRecord\"]; print(s[\"Lx\"], s[\"L0\"], "
+        "math.isfinite(s[\"Rm\"]), s[\"Rm\"] > 1e308, s[\"tauz\"] >= 0)");
+    EXPECT_EQ(out, "None None True True True\n");
 }
 
 } // namespace
