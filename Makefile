@@ -1,5 +1,5 @@
 # Thin wrapper over CMake presets.
-.PHONY: all build test bench run clean
+.PHONY: all build test test-asan bench run clean
 EXAMPLE ?= data/examples/ventilfeder.kra
 JOBS ?= $(shell nproc)
 
@@ -11,6 +11,12 @@ build:
 
 test: build
 	ctest --preset release -j $(JOBS)
+
+# Every test again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan:
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
 
 bench:
 	cmake --preset release >/dev/null

@@ -1,6 +1,6 @@
-// Everything the original program kept process-wide: the current spring, the material row in
-// use, the message list and its flags, the configuration and the dialogs. Operations take a
-// Session by reference, so two sessions never share state.
+// The state of one spring being worked on: the current spring, the material row in use, the
+// message list and its flags, the configuration and the dialogs. Operations take a Session by
+// reference, so two sessions never share state.
 #pragma once
 
 #include "calc/configuration.h"

@@ -1,5 +1,7 @@
 #include "calc/numformat.h"
 
+#include "common/interop.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -269,7 +271,7 @@ TEST(NumberFormats, IgnoreTheProcessLocale) {
             switched = true;
             break;
         }
-    if (!switched) GTEST_SKIP() << "no locale with a decimal comma installed";
+    if (!switched) KORA_SKIP_OR_FAIL("no locale with a decimal comma installed");
     const Configuration config = Config();
     EXPECT_EQ(ShortFormat(config, 22.5L), "22.5");
     EXPECT_EQ(LongRealFormat(config, 0.5L), "0.5000000");

@@ -6,6 +6,8 @@
 #include "calc/session.h"
 #include "graphics/cad_output.h"
 
+#include "common/interop.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -72,7 +74,7 @@ class CadInterop : public ::testing::Test {
 TEST_F(CadInterop, EzdxfReadsTheDrawingWithoutAuditErrors) {
     std::string path = Write(OutputKind::Dxf, "drawing.dxf");
     auto lines = EzdxfSummary(path);
-    if (lines.empty()) GTEST_SKIP() << "ezdxf is not installed for /usr/bin/python3";
+    if (lines.empty()) KORA_SKIP_OR_FAIL("ezdxf is not installed for /usr/bin/python3");
 
     std::map<std::string, int> counts;
     std::vector<std::pair<std::string, std::string>> entities; // "TYPE layer", rest

@@ -3,6 +3,8 @@
 #include "graphics/cad_format.h"
 #include "graphics/display_list.h"
 
+#include "common/interop.h"
+
 #include <gtest/gtest.h>
 
 namespace kora {
@@ -10,7 +12,7 @@ namespace {
 
 TEST(NumbersUnderACommaLocale, CadFilesAndTheDisplayListKeepThePoint) {
     test::CommaLocale comma;
-    if (!comma.Active()) GTEST_SKIP() << "no locale with a decimal comma installed";
+    if (!comma.Active()) KORA_SKIP_OR_FAIL("no locale with a decimal comma installed");
     EXPECT_EQ(FixedNumber(1.25L, 2), "1.25");
     EXPECT_EQ(ShortNumber(22.5L), "22.5");
     Session session;

@@ -3,6 +3,7 @@
 // installed (Debian package "chromium").
 #include "report_test_support.h"
 
+#include "common/interop.h"
 #include "reports/report_devices.h"
 
 #include <cstdio>
@@ -31,7 +32,7 @@ std::size_t Occurrences(const std::string& text, const std::string& what) {
 }
 
 TEST(HtmlInBrowser, ChromiumShowsTheRows) {
-    if (!ProgramExists("chromium")) GTEST_SKIP() << "chromium is not installed";
+    if (!ProgramExists("chromium")) KORA_SKIP_OR_FAIL("chromium is not installed");
     ReportRig rig;
     DynamicSpring(rig.session);
     CalculateSpring(rig.session);
