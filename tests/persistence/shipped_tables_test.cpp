@@ -241,29 +241,36 @@ TEST_F(ShippedTablesTest, EveryMaterialLoadsAndHasAPositiveStrengthOverItsRange)
     EXPECT_EQ(session.messages.Count(), 0);
 }
 
-// Minimum tensile strengths of the standards' tables (EN 10270-1, EN 10270-2 at the mid-point of
-// a diameter range) against the fitted Rm0 - kRm * log10(d / d0): the fit holds within 1 % for
-// EN 10270-1 and 1.5 % for EN 10270-2. Below d0 of the oil-hardened wires the table is flat and
-// the cap Rm max reproduces it exactly.
+// Published minimum tensile strengths (EN 10270-1 at nominal diameters; EN 10270-2 at d = 1, 2, 5
+// and 10 mm as quoted in a review of the material data) against the fitted
+// Rm0 - kRm * log10(d / d0): never above the minimum, and below it by no more than the tolerance.
+// At the smallest diameters the cap Rm max gives the minimum exactly. The full band-by-band check
+// is in tensile_strength_reference_test.cpp.
 TEST_F(ShippedTablesTest, TensileStrengthFitsTheStandardsMinima) {
     struct Case {
         long material;
         real d, Rm, tolerancePercent;
     };
     const Case cases[] = {
-        {29, 1.0L, 2230, 1},     {29, 10.0L, 1410, 1},     {29, 0.3L, 2660, 1},
-        {29, 20.0L, 1170, 1},    {29, 0.1L, 2800, 0},      {4, 2.0L, 1980, 1},
-        {4, 5.0L, 1660, 1},      {25, 2.0L, 1520, 1},      {25, 8.0L, 1120, 1},
-        {26, 0.5L, 2200, 1},     {26, 15.0L, 1120, 1},     {28, 3.0L, 1840, 1},
-        {30, 3.1L, 1600, 1.5L},  {30, 12.96L, 1300, 1.5L}, {30, 0.6L, 1800, 0},
-        {36, 2.24L, 2020, 1.5L}, {36, 8.75L, 1850, 1.5L},  {35, 0.63L, 2080, 0},
+        {29, 1.0L, 2230, 3},  {29, 10.0L, 1410, 3},  {29, 0.3L, 2660, 3},  {29, 20.0L, 1160, 3},
+        {29, 0.1L, 2800, 0},  {4, 2.0L, 1980, 3},    {4, 5.0L, 1660, 3},   {25, 2.0L, 1520, 3},
+        {25, 8.0L, 1120, 3},  {26, 0.5L, 2200, 3},   {26, 15.0L, 1110, 3}, {28, 3.0L, 1840, 3},
+        {30, 3.1L, 1600, 3},  {30, 12.96L, 1280, 3}, {30, 0.6L, 1900, 0},  {36, 2.24L, 1960, 3},
+        {36, 8.75L, 1670, 3}, {35, 0.63L, 2100, 0},  {30, 1, 1860, 7},     {30, 2, 1720, 7},
+        {30, 5, 1500, 7},     {30, 10, 1360, 7},     {31, 1, 1850, 7},     {31, 2, 1670, 7},
+        {31, 5, 1540, 7},     {31, 10, 1390, 7},     {32, 1, 1850, 7},     {32, 10, 1390, 7},
+        {33, 1, 1960, 7},     {33, 2, 1790, 7},      {33, 5, 1560, 7},     {33, 10, 1450, 7},
+        {34, 1, 1910, 7},     {34, 2, 1770, 7},      {34, 5, 1570, 7},     {34, 10, 1390, 7},
+        {35, 1, 2100, 7},     {35, 2, 2000, 7},      {35, 5, 1830, 7},     {35, 10, 1660, 7},
+        {36, 1, 2080, 7},     {36, 2, 2010, 7},      {36, 5, 1810, 7},     {36, 10, 1670, 7},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("material " + std::to_string(c.material) +
                      " d = " + std::to_string(static_cast<double>(c.d)));
         ASSERT_TRUE(FindMaterial(session, c.material));
         real Rm = TensileStrengthAt(session, c.d);
-        EXPECT_LE(std::fabs(Rm - c.Rm), c.Rm * c.tolerancePercent / 100 + 1e-9L)
+        EXPECT_LE(Rm, c.Rm + 1e-9L) << "fit gives " << static_cast<double>(Rm);
+        EXPECT_GE(Rm, c.Rm * (1 - c.tolerancePercent / 100) - 1e-9L)
             << "fit gives " << static_cast<double>(Rm);
     }
 }
