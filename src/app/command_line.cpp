@@ -64,6 +64,8 @@ constexpr std::string_view kNoWindow =
     "KORA: die Programmoberflaeche ist in diesem Build noch nicht enthalten; "
     "siehe kora --help fuer die Kommandozeilen-Aufrufe.";
 constexpr std::string_view kReportFailed = "KORA: der Bericht konnte nicht geschrieben werden: ";
+constexpr std::string_view kOutputFailed =
+    "KORA: die Ausgabe konnte nicht vollstaendig geschrieben werden.";
 
 std::string Upper(std::string_view text) {
     std::string upper(text);
@@ -97,6 +99,15 @@ RunChoice SelectRun(const std::vector<std::string>& args) {
     return {};
 }
 
+// What went to standard output must have arrived: a full device or a closed output is an
+// error, never a success.
+int OutputEnd(std::ostream& out, std::ostream& err) {
+    out.flush();
+    if (out) return kExitOk;
+    err << kOutputFailed << '\n';
+    return kExitOutputFailed;
+}
+
 void PrintUsage(std::ostream& out) {
     for (std::string_view line : kUsage)
         out << line.substr(0, kHelpLineLength) << '\n';
@@ -117,13 +128,16 @@ void PrepareSession(Session& session, const std::vector<std::string>& args) {
     CompleteProgramFolders(session.config);
 }
 
-int WriteReport(Session& session, SpringFileContext& files, std::ostream& err) {
+// The report never replaces the spring file it is made from (springPath, under any name).
+int WriteReport(Session& session, SpringFileContext& files, const std::string& springPath,
+                std::ostream& err) {
     // Loading left the base name in fileName: no folder, and only the last extension gone
     // ("my.spring.kra" reports to "my.spring.TXT").
     files.directory.clear();        // the report goes to the current folder
     LoadTemperingOfSpring(session); // the tempering lines of this spring's own material
     ReportWriter writer(session, files);
     writer.SetFileWithoutDialog(true);
+    writer.SetKeptFile(springPath);
     FullReport(writer);
     if (session.FatalFlag) return kExitOk; // the message list was shown instead
     if (writer.State() == ReportState::Failed || writer.State() == ReportState::Cancelled) {
@@ -156,7 +170,7 @@ std::string CadOutputText(const std::string& cadSwitch) {
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty() && (args[0] == "?" || args[0] == "/?" || args[0] == "--help")) {
         PrintUsage(out);
-        return kExitOk;
+        return OutputEnd(out, err);
     }
     if (args.empty()) {
         err << kNoWindow << '\n';
@@ -181,14 +195,15 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     }
     SpringFileContext files;
     session.messagesEnabled = !silent;
-    if (!LoadSpringFile(session, files, file)) return kExitLoadRefused;
+    const auto loaded = LoadSpringFile(session, files, file);
+    if (!loaded) return kExitLoadRefused;
     session.messagesEnabled = true;
     switch (choice.run) {
     case Run::Report:
-        return WriteReport(session, files, err);
+        return WriteReport(session, files, *loaded, err);
     case Run::Json:
         out << SpringToJson(session);
-        return kExitOk;
+        return OutputEnd(out, err);
     default:
         break;
     }

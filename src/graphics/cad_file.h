@@ -1,7 +1,9 @@
 // The text target of the CAD writers: a buffer that either stays in memory (golden tests, block
-// files read back at once) or goes to a file that appears under its name only when it has been
-// written completely — the data go to a temporary sibling first and are renamed at Commit.
+// files read back at once) or goes to a file through the program's file writer, which lets it
+// appear under its name only when it has been written completely.
 #pragma once
+
+#include "base/file_io.h"
 
 #include <string>
 #include <string_view>
@@ -15,26 +17,29 @@ class CadFile {
     CadFile& operator=(const CadFile&) = delete;
     ~CadFile() { Discard(); }
 
-    // Starts writing `path` through a temporary sibling; false when it cannot be created.
+    // Starts writing `path` through a temporary sibling; false when it cannot be created or is
+    // write-protected (see Result()).
     bool Create(const std::string& path);
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return file_.IsOpen(); }
     // Whether a write has failed since Create.
     bool Failed() const { return failed_; }
+    // How the file fared: the first failure since Create, or Done.
+    const FileWriteResult& Result() const { return result_; }
     const std::string& Path() const { return path_; }
 
     void Write(std::string_view text) {
         buffer_.append(text);
-        if (fd_ >= 0 && buffer_.size() >= kChunk) Flush();
+        if (IsOpen() && buffer_.size() >= kChunk) Flush();
     }
     std::string& Buffer() { return buffer_; } // append directly, then call Written()
     void Written() {
-        if (fd_ >= 0 && buffer_.size() >= kChunk) Flush();
+        if (IsOpen() && buffer_.size() >= kChunk) Flush();
     }
 
-    // Flushes, closes and renames the temporary file to its name; false (and nothing under the
-    // name) when any write failed.
+    // Flushes, syncs and puts the file under its name; false (and the earlier file, if any,
+    // unchanged) when any write failed.
     bool Commit();
-    // Closes and removes the temporary file; the in-memory text is cleared.
+    // Removes the temporary file; the in-memory text is cleared.
     void Discard();
 
     // The text written so far (in memory only: without a file, everything).
@@ -45,8 +50,9 @@ class CadFile {
     void Flush();
 
     std::string buffer_;
-    std::string path_, tempPath_;
-    int fd_ = -1;
+    std::string path_;
+    FileWriter file_;
+    FileWriteResult result_;
     bool failed_ = false;
 };
 

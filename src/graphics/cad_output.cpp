@@ -239,7 +239,12 @@ bool CadOutput::CadBeginFile(OutputKind kind, const std::string& path) {
         return false;
     }
     if (path_.empty() || !file_.Create(path_)) {
-        FileError(cadtext::kCannotCreate);
+        if (file_.Result().stage == FileWriteResult::Stage::Protected) { // left as it is
+            session_.dialogs->ShowError(FileWriteMessage(file_.Result()));
+            session_.AbortFlag = true;
+        } else {
+            FileError(cadtext::kCannotCreate);
+        }
         return false;
     }
     if (kind == OutputKind::Iges) {
@@ -291,10 +296,8 @@ bool CadOutput::CadEnd() {
         break;
     }
     open_ = false;
-    if (session_.AbortFlag) { // a stopped drawing leaves no file behind
-        file_.Discard();
-        return false;
-    }
+    // A drawing stopped by a failure (AbortFlag from hatching or a block) keeps what it drew:
+    // the file is completed and stored, and the message stays in the list.
     if (!file_.Commit()) {
         FileError(cadtext::kCannotWrite);
         return false;

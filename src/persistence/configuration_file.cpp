@@ -1,5 +1,8 @@
 #include "persistence/configuration_file.h"
 
+#include "base/file_io.h"
+#include "base/file_texts.h"
+#include "calc/codepage.h"
 #include "calc/numformat.h"
 #include "calc/session.h"
 #include "persistence/spring_file.h"
@@ -28,10 +31,6 @@ constexpr std::string_view kTrue = "TRUE";
 constexpr std::string_view kFalse = "FALSE";
 constexpr std::string_view kDefaultTypeface = "Arial";
 constexpr std::string_view kDefaultPrintoutFont = "Courier New";
-constexpr std::string_view kWriteProtected = "Schreibschutz entfernen !";
-constexpr std::string_view kDriveNotReady = "Programmdiskette einlegen !";
-constexpr std::string_view kIoError = "I/O-Error ";
-constexpr std::string_view kRetry = "   Nochmals versuchen ?";
 constexpr std::string_view kXdgSubfolder = "kora";
 constexpr std::string_view kHomeConfig = ".config";
 constexpr std::size_t kMaxConfigurationBytes = std::size_t{1} << 20;
@@ -415,22 +414,6 @@ std::string WithTrailingSlash(std::string folder) {
     return folder;
 }
 
-// The message of a file that cannot be created, by the system's error number.
-std::string CreateFailureMessage(int error) {
-    switch (error) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return std::string(kWriteProtected);
-    case ENODEV:
-    case ENXIO:
-    case ENOMEDIUM:
-        return std::string(kDriveNotReady);
-    default:
-        return std::string(kIoError) + std::to_string(error);
-    }
-}
-
 } // namespace
 
 std::string ConfigurationFolder(const std::string& startFolder, std::string_view xdgConfigHome,
@@ -521,14 +504,16 @@ bool WriteConfiguration(Session& session, const ConfigurationPlace& place) {
         if (!place.folder.empty()) fs::create_directories(place.folder, ec);
         FileWriteResult result = WriteFileAtomically(path, text);
         if (result.ok()) break;
-        if (result.stage != FileWriteResult::Stage::Create) {
-            ShowError(session, FileWriteMessage(result));
+        if (result.stage != FileWriteResult::Stage::Create &&
+            result.stage != FileWriteResult::Stage::Protected) {
+            ShowError(session, FileWriteMessage(result, Utf8ToCp850(path)));
             session.AbortFlag = true;
             return false;
         }
-        // The user may free the medium and try again, or give up.
+        // The user may lift the protection or free the medium and try again, or give up.
         bool again = true;
-        std::string question = CreateFailureMessage(result.error).append(kRetry);
+        std::string question =
+            FileCreateRetryMessage(result, Utf8ToCp850(path)).append(file_text::kTryAgain);
         if (!AskYesNo(session, question, again) || !again) {
             session.AbortFlag = true;
             return false;

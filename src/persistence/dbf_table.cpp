@@ -3,6 +3,7 @@
 #include "calc/numformat.h"
 #include "calc/temp_folder.h"
 
+#include "base/file_io.h"
 #include "calc/codepage.h"
 #include "calc/session.h"
 #include "persistence/dbf_texts.h"
@@ -203,16 +204,11 @@ bool CreateTable(Session& session, std::string_view path, std::vector<DbfColumn>
     Today today = CurrentDate();
     std::string bytes = MakeDbase3Header(columns, 0, today.year, today.month, today.day);
     bytes += static_cast<char>(kEndOfFile);
-    // Written beside the target and renamed, so a failed write leaves no half table behind.
-    std::string temp = std::string(path) + ".new";
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return report(Cat({t::kCreateFailed, path}));
-    bool ok = WriteFully(fd, 0, bytes);
-    ok = close(fd) == 0 && ok;
-    if (!ok || rename(temp.c_str(), std::string(path).c_str()) != 0) {
-        unlink(temp.c_str());
-        return report(Cat({t::kCreateFailed, path}));
-    }
+    // A failed write leaves no half table behind, and a write-protected table stays as it is.
+    FileWriteResult written = WriteFileAtomically(std::string(path), bytes);
+    if (written.stage == FileWriteResult::Stage::Protected)
+        return report(Cat({t::kCreateFailed, path, " (", FileWriteMessage(written), ")"}));
+    if (!written.ok()) return report(Cat({t::kCreateFailed, path}));
     return true;
 }
 
@@ -873,13 +869,7 @@ bool DbfTable::WriteIndexFile() {
     }
     std::error_code ec;
     fs::create_directories(fs::path(indexPath_).parent_path(), ec);
-    std::string temp = indexPath_ + ".new";
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    bool ok = fd >= 0 && WriteFully(fd, 0, text);
-    if (fd >= 0) ok = close(fd) == 0 && ok;
-    ok = ok && rename(temp.c_str(), indexPath_.c_str()) == 0;
-    if (!ok) {
-        unlink(temp.c_str());
+    if (!WriteFileAtomically(indexPath_, text).ok()) {
         Report(Cat({t::kIndexWriteFailed, indexPath_}));
         return false;
     }

@@ -65,7 +65,6 @@ inline constexpr std::string_view kStructure = "dbf Structure";
 inline constexpr std::string_view kHtmlFilter = "HTML files|*.HTM;*.HTML|All files|*.*";
 inline constexpr std::string_view kDelimitedFilter = "Text files|*.TXT;*.CSV|All files|*.*";
 inline constexpr std::string_view kDbfFilter = "dBase files|*.DBF|All files|*.*";
-inline constexpr std::string_view kFileWriteError = "file write error";
 // A grid cell that the column type cannot take.
 inline constexpr std::string_view kInvalidValue = "Ungültige Eingabe: ";
 inline constexpr std::string_view kStructureHead = "Nr  Name        Typ  Länge  Dez";

@@ -1,5 +1,7 @@
 #include "persistence/spring_file.h"
 
+#include "base/file_io.h"
+#include "base/file_texts.h"
 #include "persistence/material_tables.h"
 
 #include "calc/calculate.h"
@@ -77,13 +79,6 @@ constexpr std::string_view kCutStart = "Federdatei ";
 constexpr std::string_view kCutMiddle = ": zu lange Tabelle gek\x81"
                                         "rzt, Zeile ";
 constexpr std::string_view kCutEnd = " !";
-
-// Messages of a failed store.
-constexpr std::string_view kDiskFull = "Diskette/Platte voll";
-constexpr std::string_view kCreateFailed = "file write error";
-constexpr std::string_view kWriteFailed = "Fehler bei Zugriff auf Diskette/Platte";
-constexpr std::string_view kCloseFailed = "Fehler beim Schlie\xE1"
-                                          "en einer Datei";
 
 // A legitimate spring file has a few kilobytes; anything this large is not one.
 constexpr std::size_t kMaxSpringFileBytes = std::size_t{4} << 20;
@@ -695,35 +690,6 @@ void ReadLineGroups(FieldReader& r, SpringRecord& s) {
 
 constexpr int kFirstMarkerLine = 16; // "Windungen"
 
-// ---- Storing ----
-
-bool IsDiskFull(int error) {
-    return error == ENOSPC || error == EDQUOT;
-}
-
-mode_t NewFileMode(const std::string& path) {
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-std::string ParentFolder(const std::string& path) {
-    fs::path parent = fs::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
-}
-
 // ---- Name resolution ----
 
 std::string WithExtension(const SpringFileContext& context, std::string_view name) {
@@ -779,52 +745,6 @@ std::optional<std::string> LineReader::Next() {
     if (end_ == kCr && pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
     ++lines_;
     return line;
-}
-
-// ---- Files ----
-
-FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    const std::string folder = ParentFolder(path);
-    std::string temp =
-        (fs::path(folder) / ("." + fs::path(path).filename().string() + ".XXXXXX")).string();
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return {FileWriteResult::Stage::Create, errno};
-    FileWriteResult result;
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) result = {FileWriteResult::Stage::Write, errno};
-    ::fchmod(fd, NewFileMode(path));
-    if (::close(fd) != 0 && result.ok()) result = {FileWriteResult::Stage::Close, errno};
-    if (result.ok() && ::rename(temp.c_str(), path.c_str()) != 0)
-        result = {FileWriteResult::Stage::Close, errno};
-    if (!result.ok()) ::unlink(temp.c_str());
-    return result;
-}
-
-std::string FileWriteMessage(const FileWriteResult& result) {
-    if (result.ok()) return {};
-    if (IsDiskFull(result.error)) return std::string(kDiskFull);
-    switch (result.stage) {
-    case FileWriteResult::Stage::Create:
-        return std::string(kCreateFailed);
-    case FileWriteResult::Stage::Write:
-        return std::string(kWriteFailed);
-    default:
-        return std::string(kCloseFailed);
-    }
-}
-
-std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t maxBytes) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes;
-    char buffer[8192];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > maxBytes) return std::nullopt;
-    }
-    if (in.bad()) return std::nullopt;
-    return bytes;
 }
 
 // ---- The spring file ----
@@ -922,6 +842,10 @@ std::optional<std::string> ResolveSpringFileName(Session& session, SpringFileCon
         bool yes = true;
         if (!AskYesNo(session, question, yes) || !yes) return Refused(session);
     }
+    if (IsWriteProtected(path)) { // never replaced, whoever runs the program
+        ShowError(session, file_text::kWriteProtected);
+        return Refused(session);
+    }
     if (!PathIsWritable(path)) {
         ShowInvalidName(session, path);
         return Refused(session);
@@ -937,7 +861,7 @@ std::optional<std::string> SaveSpringFile(Session& session, SpringFileContext& c
     FileWriteResult result =
         WriteFileAtomically(*path, SpringFileText(session.config, session.spring));
     if (!result.ok()) {
-        ShowError(session, FileWriteMessage(result));
+        ShowError(session, FileWriteMessage(result, PathText(*path)));
         return Refused(session);
     }
     session.AbortFlag = false;

@@ -1,6 +1,7 @@
 // The spring data file (".kra"): every input of the current spring, its change records,
 // title-block data and document links, one value per line in a fixed order, CR LF, code page
-// 850. Also the pieces the configuration file shares: the line reader and the atomic writer.
+// 850. Also the line reader the configuration file shares; files are written through
+// base/file_io.h.
 #pragma once
 
 #include "calc/configuration.h"
@@ -81,24 +82,5 @@ class LineReader {
     char end_ = '\r';
     int lines_ = 0;
 };
-
-// How an attempt to store a file ended.
-struct FileWriteResult {
-    enum class Stage { Done, Create, Write, Close };
-    Stage stage = Stage::Done;
-    int error = 0; // errno of the failure
-    bool ok() const { return stage == Stage::Done; }
-};
-
-// Writes the bytes to a temporary file in the target's folder and renames it over the target
-// only after the write and the close succeeded; on failure the temporary file is removed and
-// the target stays as it was.
-FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
-
-// The message of a failed store (code page 850): "Diskette/Platte voll" and the others.
-std::string FileWriteMessage(const FileWriteResult& result);
-
-// Reads a whole file of at most maxBytes; nullopt when it cannot be opened or is larger.
-std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t maxBytes);
 
 } // namespace kora

@@ -1,4 +1,6 @@
 #include "persistence/table_browser.h"
+#include "base/file_io.h"
+#include "base/file_texts.h"
 #include "calc/codepage.h"
 #include "calc/program.h"
 
@@ -6,10 +8,12 @@
 #include "persistence/dbf_texts.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace kora {
 namespace t = dbf_texts;
@@ -221,8 +225,20 @@ bool TableBrowser::SearchNext() {
     return false;
 }
 
+namespace {
+
+// A write-protected target and a folder have their own message; every other failure of an
+// export is "file write error".
+std::string ExportFailureMessage(const FileWriteResult& written, const std::string& path) {
+    if (written.stage == FileWriteResult::Stage::Protected || written.error == EISDIR)
+        return FileWriteMessage(written, path);
+    return std::string(file_text::kCreateFailed);
+}
+
+} // namespace
+
 bool TableBrowser::WriteHtml(const std::string& path) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ostringstream out;
     auto line = [&](std::string_view text) { out << text << '\n'; };
     std::string name = fs::path(table_.Path()).filename().string();
     line("<HTML>");
@@ -248,10 +264,12 @@ bool TableBrowser::WriteHtml(const std::string& path) {
     line("</TABLE>");
     line("</BODY>");
     line("</HTML>");
-    out.close();
     GoRow(row_);
-    if (!out || !read) {
-        ShowError(t::kFileWriteError);
+    // A table that could not be read completely is not exported at all.
+    FileWriteResult written = read ? WriteFileAtomically(path, out.str())
+                                   : FileWriteResult{FileWriteResult::Stage::Write, EIO};
+    if (!written.ok()) {
+        ShowError(ExportFailureMessage(written, path));
         table_.session().AbortFlag = true;
         return false;
     }
@@ -273,7 +291,7 @@ bool TableBrowser::ExportHtml() {
 }
 
 bool TableBrowser::WriteDelimited(const std::string& path) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ostringstream out;
     for (int row = 0; row < RowCount(); ++row) {
         if (!GoRow(row)) break;
         for (int c = 1; c <= ColumnCount(); ++c) {
@@ -282,10 +300,10 @@ bool TableBrowser::WriteDelimited(const std::string& path) {
         }
         out << "\r\n";
     }
-    out.close();
     GoRow(row_);
-    if (!out) {
-        ShowError(t::kFileWriteError);
+    FileWriteResult written = WriteFileAtomically(path, out.str());
+    if (!written.ok()) {
+        ShowError(ExportFailureMessage(written, path));
         table_.session().AbortFlag = true;
         return false;
     }

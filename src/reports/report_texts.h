@@ -44,6 +44,10 @@ inline constexpr std::string_view kWindowsCopy = "outwin.txt";
 inline constexpr std::string_view kTextExtension = "txt";
 inline constexpr std::string_view kHtmlExtension = "htm";
 inline constexpr std::string_view kExists = "existiert bereits";
+// A report that would replace the spring file it was made from: "Datei" "name" + the end.
+inline constexpr std::string_view kKeptFileStart = "Datei ";
+inline constexpr std::string_view kKeptFileEnd = " ist die geladene Federdatei und wird nicht \x81"
+                                                 "berschrieben !";
 inline constexpr std::string_view kOverwrite = ".   \x9A"
                                                "berschreiben ?";
 inline constexpr std::string_view kFileCreated1 = "und Windows-Datei";

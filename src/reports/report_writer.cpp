@@ -1,5 +1,6 @@
 #include "reports/report_writer.h"
 
+#include "base/file_io.h"
 #include "calc/codepage.h"
 #include "calc/message_help.h"
 #include "calc/numformat.h"
@@ -327,6 +328,7 @@ bool ReportWriter::PrepareDevice(std::string_view name) {
             last = (fs::path(folder) / (std::string(text::kTempFilePrefix) + std::to_string(i) +
                                         std::string(text::kTempFileExtension)))
                        .string();
+            if (IsWriteProtected(last)) continue; // another user's leftover, never replaced
             int fd = ::open(last.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
             if (fd >= 0) {
                 ::close(fd);
@@ -383,7 +385,7 @@ bool ReportWriter::OpenPrinter() {
     // standing in for one is appended to, as a printer would go on printing.
     printerFd_ = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY);
     if (printerFd_ < 0) {
-        Fail({FileWriteResult::Stage::Create, errno});
+        Fail({FileWriteResult::Stage::Create, errno}, path_);
         return false;
     }
     state_ = ReportState::Open; // Emit needs an open report
@@ -405,7 +407,7 @@ void ReportWriter::Emit(std::string_view bytes) {
         ssize_t n = ::write(printerFd_, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            Fail({FileWriteResult::Stage::Write, n < 0 ? errno : EIO});
+            Fail({FileWriteResult::Stage::Write, n < 0 ? errno : EIO}, path_);
             return;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -464,12 +466,16 @@ void ReportWriter::Cancel() {
     session_.AbortFlag = true;
 }
 
-void ReportWriter::Fail(FileWriteResult result) {
+void ReportWriter::Fail(FileWriteResult result, const std::string& path) {
+    FailMessage(FileWriteMessage(result, Utf8ToCp850(path)));
+}
+
+void ReportWriter::FailMessage(const std::string& message) {
     if (printerFd_ >= 0) ::close(printerFd_);
     printerFd_ = -1;
     out_.clear();
     state_ = ReportState::Failed;
-    ShowError(session_, FileWriteMessage(result));
+    ShowError(session_, message);
     session_.AbortFlag = true;
 }
 
@@ -794,23 +800,27 @@ void ReportWriter::MessagesSection() {
 
 // ---- Closing ----
 
-bool ReportWriter::StoreProduct() {
-    FileWriteResult result = path_.empty() ? FileWriteResult{FileWriteResult::Stage::Create, ENOENT}
-                                           : WriteFileAtomically(path_, out_);
+bool ReportWriter::Store(const std::string& path, std::string_view bytes) {
+    if (!keptFile_.empty() && IsSameFile(path, keptFile_)) {
+        FailMessage(std::string(text::kKeptFileStart) + "\"" + Utf8ToCp850(path) + "\"" +
+                    std::string(text::kKeptFileEnd));
+        return false;
+    }
+    FileWriteResult result = path.empty() ? FileWriteResult{FileWriteResult::Stage::Create, ENOENT}
+                                          : WriteFileAtomically(path, bytes);
     if (!result.ok()) {
-        Fail(result);
+        Fail(result, path);
         return false;
     }
     return true;
 }
 
+bool ReportWriter::StoreProduct() {
+    return Store(path_, out_);
+}
+
 bool ReportWriter::StoreCopy(const std::string& path) {
-    FileWriteResult result = path.empty() ? FileWriteResult{FileWriteResult::Stage::Create, ENOENT}
-                                          : WriteFileAtomically(path, Utf8Copy(out_));
-    if (!result.ok()) {
-        Fail(result);
-        return false;
-    }
+    if (!Store(path, Utf8Copy(out_))) return false;
     copyPath_ = path;
     return true;
 }
@@ -842,7 +852,7 @@ bool ReportWriter::CloseReport() {
         int fd = printerFd_;
         printerFd_ = -1;
         if (::close(fd) != 0) {
-            Fail({FileWriteResult::Stage::Close, errno});
+            Fail({FileWriteResult::Stage::Close, errno}, path_);
             return false;
         }
         state_ = ReportState::Idle;

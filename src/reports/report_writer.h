@@ -3,7 +3,7 @@
 // end. Report text is code page 850; windows, browsers and outside programs get UTF-8.
 #pragma once
 
-#include "persistence/spring_file.h"
+#include "base/file_io.h"
 
 #include <array>
 #include <functional>
@@ -16,6 +16,7 @@ namespace kora {
 
 struct Configuration;
 struct Session;
+struct SpringFileContext;
 
 // Output devices, numbered as stored in "Text Device".
 enum ReportDevice : int {
@@ -100,6 +101,9 @@ class ReportWriter {
     void SetClock(std::function<ReportTime()> clock) { clock_ = std::move(clock); }
     // Command-line run: device 3 takes the suggested name as its file, without a dialog.
     void SetFileWithoutDialog(bool on) { fileWithoutDialog_ = on; }
+    // A file no report file or copy may replace (the spring file a command-line run reads,
+    // under any of its names); such a report fails with a message. "" for none.
+    void SetKeptFile(std::string path) { keptFile_ = std::move(path); }
 
     // ---- One report ----
     // Kind 0: the configured "Text Device" (with the choice dialog when "Text Device Window ?"
@@ -172,7 +176,10 @@ class ReportWriter {
     std::string SpringPathText() const;
     ReportTime Now() const;
     void Cancel();
-    void Fail(FileWriteResult result); // shows the file error, sets AbortFlag
+    // Shows the file error (path: the file it concerns, if any) and sets AbortFlag.
+    void Fail(FileWriteResult result, const std::string& path = {});
+    void FailMessage(const std::string& message); // the same with a message of its own
+    bool Store(const std::string& path, std::string_view bytes);
     bool StoreProduct();
     bool StoreCopy(const std::string& path);
     bool HandOn(); // shows, prints or opens the stored report; false when that failed
@@ -184,6 +191,7 @@ class ReportWriter {
     int totalPages_ = 0;
     std::function<ReportTime()> clock_;
     bool fileWithoutDialog_ = false;
+    std::string keptFile_;
 
     ReportState state_ = ReportState::Idle;
     int device_ = kDeviceScreen;

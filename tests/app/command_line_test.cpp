@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -39,11 +40,13 @@ class CommandLine : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // Runs the program in the test folder, with its own configuration folder.
-    RunResult Run(const std::string& args) {
-        const std::string command = "cd '" + dir.string() + "' && XDG_CONFIG_HOME='" +
-                                    (dir / "config").string() + "' '" + KORA_BINARY + "' " + args +
-                                    " >out.txt 2>err.txt";
+    // Runs the program in the test folder, with its own configuration folder. `before` runs in
+    // the same shell first (a ulimit); `output` is where standard output goes.
+    RunResult Run(const std::string& args, const std::string& before = "",
+                  const std::string& output = ">out.txt") {
+        const std::string command = "cd '" + dir.string() + "' && " + before +
+                                    " XDG_CONFIG_HOME='" + (dir / "config").string() + "' '" +
+                                    KORA_BINARY + "' " + args + " " + output + " 2>err.txt";
         int status = std::system(command.c_str());
         RunResult result;
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -142,6 +145,110 @@ TEST_F(CommandLine, AReportThatCannotBeWrittenIsNeverASuccess) {
     RunResult r = Run("feder.kra /I /NOGUI");
     EXPECT_NE(r.exitCode, 0);
     EXPECT_NE(r.err, "");
+}
+
+// The names in the test folder, sorted; a leftover temporary file shows up here.
+std::vector<std::string> Entries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(CommandLine, AReportNeverReplacesItsOwnSpringFile) {
+    SaveSpring("v", Quiet);
+    fs::rename(dir / "v.kra", dir / "v.TXT"); // a spring file named like its report
+    const std::string before = ReadAll(dir / "v.TXT");
+    for (const char* args : {"v.TXT /I", "v.TXT /I /NOGUI"}) {
+        RunResult r = Run(args);
+        EXPECT_EQ(r.exitCode, 4) << args;
+        EXPECT_NE(r.err.find("v.TXT"), std::string::npos) << r.err;
+        EXPECT_EQ(ReadAll(dir / "v.TXT"), before) << args;
+    }
+    // Neither under another name of the same file.
+    fs::rename(dir / "v.TXT", dir / "w.TXT");
+    fs::create_symlink("w.TXT", dir / "w.kra");
+    RunResult r = Run("w.kra /I");
+    EXPECT_EQ(r.exitCode, 4);
+    EXPECT_NE(r.err.find("ist die geladene Federdatei"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(dir / "w.TXT"), before);
+    EXPECT_TRUE(fs::is_symlink(dir / "w.kra"));
+}
+
+TEST_F(CommandLine, AWriteProtectedReportStaysAsItWas) {
+    SaveSpring("feder", Quiet);
+    std::ofstream(dir / "feder.TXT") << "read-only";
+    fs::permissions(dir / "feder.TXT", fs::perms::owner_read | fs::perms::group_read);
+    RunResult r = Run("feder.kra /I");
+    EXPECT_EQ(r.exitCode, 4);
+    EXPECT_NE(r.err.find("Schreibschutz entfernen !"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(dir / "feder.TXT"), "read-only");
+    EXPECT_EQ(fs::status(dir / "feder.TXT").permissions(),
+              fs::perms::owner_read | fs::perms::group_read);
+}
+
+TEST_F(CommandLine, AReportNameThatIsAFolderSaysSo) {
+    SaveSpring("feder", Quiet);
+    fs::create_directories(dir / "feder.TXT");
+    RunResult r = Run("feder.kra /I");
+    EXPECT_EQ(r.exitCode, 4);
+    EXPECT_NE(r.err.find("\"feder.TXT\" ist ein Ordner !"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("Schlie"), std::string::npos) << r.err;
+}
+
+TEST_F(CommandLine, AReportNameThatIsALinkStaysALink) {
+    SaveSpring("feder", Quiet);
+    fs::create_directories(dir / "reports");
+    std::ofstream(dir / "reports" / "feder.TXT") << "old";
+    fs::create_symlink("reports/feder.TXT", dir / "feder.TXT");
+    EXPECT_EQ(Run("feder.kra /I /NOGUI").exitCode, 0);
+    EXPECT_TRUE(fs::is_symlink(dir / "feder.TXT"));
+    EXPECT_NE(ReadAll(dir / "reports" / "feder.TXT").find("L0"), std::string::npos);
+}
+
+TEST_F(CommandLine, LongSpringNamesGetTheirReport) {
+    // 246 characters and ".kra": the report name of the same length is legal, and the
+    // temporary file beside it must not be longer than the file-name limit.
+    for (std::size_t length : {240u, 246u, 251u}) {
+        const std::string name(length, 'f');
+        SaveSpring(name, Quiet);
+        RunResult r = Run(name + ".kra /I /NOGUI");
+        EXPECT_EQ(r.exitCode, 0) << length << r.err;
+        EXPECT_TRUE(Exists(name + ".TXT")) << length;
+        fs::remove(dir / (name + ".TXT"));
+        fs::remove(dir / (name + ".kra"));
+    }
+}
+
+TEST_F(CommandLine, AFileSizeLimitIsAWriteErrorWithItsMessage) {
+    SaveSpring("feder", Quiet);
+    // 512-byte blocks: the report is larger, the error message is not.
+    RunResult r = Run("feder.kra /I", "ulimit -f 2;");
+    EXPECT_EQ(r.exitCode, 4) << r.err;
+    EXPECT_NE(r.err.find("Fehler bei Zugriff auf Diskette/Platte"), std::string::npos) << r.err;
+    EXPECT_FALSE(Exists("feder.TXT"));
+    EXPECT_EQ(Entries(dir), std::vector<std::string>{"feder.kra"});
+}
+
+TEST_F(CommandLine, OutputThatCannotBeWrittenIsNeverASuccess) {
+    SaveSpring("feder", Quiet);
+    const struct {
+        const char* args;
+        const char* output;
+    } cases[] = {
+        {"feder.kra --json /NOGUI", ">/dev/full"},
+        {"feder.kra --json /NOGUI", ">&-"}, // standard output closed
+        {"--help", ">/dev/full"},
+    };
+    for (const auto& c : cases) {
+        if (std::string(c.output).find("/dev/full") != std::string::npos &&
+            !fs::exists("/dev/full"))
+            continue;
+        RunResult r = Run(c.args, "", c.output);
+        EXPECT_EQ(r.exitCode, 4) << c.args << " " << c.output;
+        EXPECT_NE(r.err.find("nicht vollstaendig geschrieben"), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(CommandLine, JsonRunPrintsTheCalculatedSpring) {

@@ -4,6 +4,7 @@
 #include "graphics/cad_output.h"
 #include "graphics/display_list.h"
 #include "graphics/dxf_block_reader.h"
+#include "graphics/hatching.h"
 #include "ui/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -585,9 +586,9 @@ TEST_F(CadOutputTest, UnwritableFolderGivesAMessageAndNoFile) {
 
 TEST_F(CadOutputTest, FailedWriteIsNeverReportedAsSuccess) {
     std::string path = temp / "target.dxf";
-    fs::create_directory(path); // the rename onto it must fail
     ASSERT_TRUE(cad.CadBeginFile(OutputKind::Dxf, path));
     cad.CadLine(0, 0, 1, 1);
+    fs::create_directory(path); // the name turns into a folder while drawing: never replaced
     EXPECT_FALSE(cad.CadEnd());
     EXPECT_TRUE(session.AbortFlag);
     ASSERT_EQ(dialogs.errors.size(), 1u);
@@ -602,14 +603,60 @@ TEST_F(CadOutputTest, FileAppearsOnlyWhenComplete) {
     cad.CadSheet(0, 0, 10, 10);
     cad.CadLine(0, 0, 1, 1);
     EXPECT_EQ(ReadFile(path), "old"); // the old file stays until the new one is complete
-    session.AbortFlag = true;         // the drawing was stopped
-    EXPECT_FALSE(cad.CadEnd());
-    EXPECT_EQ(ReadFile(path), "old");
-    session.AbortFlag = false;
+    // An output abandoned before CadEnd (a new output begun) leaves the old file as well.
     ASSERT_TRUE(cad.CadBeginFile(OutputKind::Iges, path));
     cad.CadLine(0, 0, 1, 1);
+    EXPECT_EQ(ReadFile(path), "old");
     EXPECT_TRUE(cad.CadEnd());
     EXPECT_TRUE(ReadFile(path).starts_with("IGES-Datei generiert von"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.str()), fs::directory_iterator{}), 1);
+}
+
+TEST_F(CadOutputTest, AHatchingFailureKeepsTheDrawingWithItsMessage) {
+    // A comb whose teeth a hatch line crosses more than ten times stops the hatching with
+    // AbortFlag; what was drawn before and after stays in the file, which ends properly.
+    for (auto [kind, end] :
+         {std::pair{OutputKind::Dxf, "  0\r\nEOF\r\n"}, std::pair{OutputKind::Txt, "EOF\r\n"}}) {
+        session.messages.Clear();
+        session.AbortFlag = false;
+        std::string path = temp / "comb.dxf";
+        ASSERT_TRUE(cad.CadBeginFile(kind, path));
+        cad.CadSheet(0, 0, 100, 100);
+        cad.CadLine(0, 0, 50, 0);
+        HatchOutputFor<CadOutput> out(cad);
+        Hatching hatch(session, out);
+        hatch.HatchPoint(0, 0);
+        for (int i = 0; i < 12; ++i) {
+            hatch.HatchPoint(2 * i + 0.5L, 10);
+            hatch.HatchPoint(2 * i + 1.5L, 1);
+        }
+        hatch.HatchPoint(25, 0);
+        hatch.HatchPolygon(0, 1, 0.5L);
+        ASSERT_TRUE(session.AbortFlag);
+        cad.CadLine(0, 50, 50, 50);
+        EXPECT_TRUE(cad.CadEnd()) << static_cast<int>(kind);
+        EXPECT_TRUE(session.messages.Contains("Fatal  : schraff schnittp"));
+        ASSERT_TRUE(fs::exists(path));
+        const std::string text = ReadFile(path);
+        EXPECT_TRUE(text.ends_with(end)) << static_cast<int>(kind);
+        EXPECT_GE(CountOf(text, "LINE"), 2) << static_cast<int>(kind);
+        EXPECT_TRUE(dialogs.errors.empty());
+        EXPECT_EQ(std::distance(fs::directory_iterator(temp.str()), fs::directory_iterator{}), 1);
+        fs::remove(path);
+    }
+}
+
+TEST_F(CadOutputTest, AWriteProtectedFileIsLeftAsItIs) {
+    std::string path = temp / "x.dxf";
+    { std::ofstream(path) << "old"; }
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(cad.CadBeginFile(OutputKind::Dxf, path));
+    EXPECT_TRUE(session.AbortFlag);
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0], "Schreibschutz entfernen !");
+    cad.CadLine(0, 0, 1, 1);
+    EXPECT_FALSE(cad.CadEnd());
+    EXPECT_EQ(ReadFile(path), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(temp.str()), fs::directory_iterator{}), 1);
 }
 

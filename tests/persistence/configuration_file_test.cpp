@@ -634,6 +634,32 @@ TEST_F(ConfigurationFolderTest, FailedCreationMayBeRetriedOrGivenUp) {
     EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
+TEST_F(ConfigurationFolderTest, AWriteProtectedConfigurationStaysAsItWas) {
+    // No write bit for anybody: protected even for root. The user may lift the protection and
+    // try again, or give up; the file stays byte for byte as it was.
+    const std::string path = root + "/kora.cfg";
+    std::ofstream(path, std::ios::binary) << "KORA Konfiguration\r\nold\r\n";
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    session.config = EveryEntryChanged();
+    dialogs.Push(ScriptedDialogs::Yes());
+    dialogs.Push(ScriptedDialogs::No());
+    EXPECT_FALSE(WriteConfiguration(session, place));
+    EXPECT_TRUE(session.AbortFlag);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0], "Schreibschutz entfernen !   Nochmals versuchen ?");
+    EXPECT_EQ(ReadBytes(path), "KORA Konfiguration\r\nold\r\n");
+    // Once the protection is lifted, the store goes through without a question.
+    dialogs.shown.clear();
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_TRUE(WriteConfiguration(session, place));
+    EXPECT_EQ(ReadBytes(path), ConfigurationText(session.config));
+    EXPECT_TRUE(dialogs.shown.empty());
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(root))
+        names.push_back(entry.path().filename());
+    EXPECT_EQ(names, std::vector<std::string>{"kora.cfg"});
+}
+
 TEST_F(ConfigurationFolderTest, ImportReadsAChosenFileAndCancelChangesNothing) {
     Configuration other = EveryEntryChanged();
     std::ofstream(root + "/andere.cfg", std::ios::binary) << ConfigurationText(other);

@@ -678,6 +678,25 @@ TEST_F(DbfTableTest, CreateRefusesBadStructuresWithoutLeavingAFile) {
               "Datei kann nicht angelegt werden: " + root + "/no/such/folder/x.dbf");
 }
 
+TEST_F(DbfTableTest, CreateNeverReplacesAWriteProtectedTable) {
+    const std::string path = tables + "/locked.dbf";
+    WriteBytes(path, "old table");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(CreateTable(session, path, MaterialColumns()));
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0],
+              "Datei kann nicht angelegt werden: " + path + " (Schreibschutz entfernen !)");
+    EXPECT_EQ(ReadBytes(path), "old table");
+    // A writable one is replaced whole, with nothing left beside it.
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    ASSERT_TRUE(CreateTable(session, path, MaterialColumns()));
+    DbfTable table(session);
+    ASSERT_TRUE(table.OpenTablePath(path));
+    EXPECT_EQ(table.RecordCount(), 0);
+    for (const auto& entry : fs::directory_iterator(tables))
+        EXPECT_EQ(entry.path().filename().string().rfind(".kora-", 0), std::string::npos);
+}
+
 // ---- two processes appending at once ----
 
 TEST_F(DbfTableTest, TwoProcessesAppendingLoseNoRecord) {

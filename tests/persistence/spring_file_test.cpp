@@ -479,6 +479,31 @@ TEST_F(SpringFileFolder, SaveUnderTheCurrentNameNeverAsks) {
     EXPECT_NE(ReadBytes(root + "/feder.kra"), "old");
 }
 
+TEST_F(SpringFileFolder, AWriteProtectedSpringFileStaysAsItWas) {
+    // Protected for everybody, root included: no write bit at all.
+    const std::string path = root + "/feder.kra";
+    WriteBytes(path, "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    examples::QuietSpring(session);
+    EXPECT_FALSE(SaveSpringFile(session, context, "feder", false));
+    EXPECT_TRUE(session.AbortFlag);
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0], "Schreibschutz entfernen !");
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"feder.kra"});
+}
+
+TEST_F(SpringFileFolder, NamesUpToTheFileNameLimitAreSaved) {
+    examples::QuietSpring(session);
+    for (std::size_t length : {244u, 251u}) { // with ".kra": 248 and 255 characters
+        const std::string name(length, 'f');
+        auto path = SaveSpringFile(session, context, name, false);
+        ASSERT_TRUE(path) << length;
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{name + ".kra"});
+        fs::remove(*path);
+    }
+}
+
 TEST_F(SpringFileFolder, SaveAsAsksBeforeOverwriting) {
     const std::string path = root + "/feder.kra";
     WriteBytes(path, "old");
@@ -585,52 +610,6 @@ TEST_F(SpringFileFolder, MissingFileIsReported) {
     ASSERT_EQ(dialogs.errors.size(), 1u);
     EXPECT_EQ(dialogs.errors[0],
               "Datei \"" + root + "/fehlt.kra\" nicht gefunden oder kein Zugriffsrecht !");
-}
-
-// ---- The atomic store ----
-
-TEST_F(SpringFileFolder, FailedStoreLeavesTheOldFileAndNoTemporaryFile) {
-    // A target that cannot be replaced: a folder with something in it.
-    fs::create_directories(root + "/busy.kra/inside");
-    FileWriteResult result = WriteFileAtomically(root + "/busy.kra", "new bytes");
-    EXPECT_FALSE(result.ok());
-    EXPECT_EQ(result.stage, FileWriteResult::Stage::Close);
-    EXPECT_EQ(FileWriteMessage(result), "Fehler beim Schlie\xE1"
-                                        "en einer Datei");
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"busy.kra"});
-    EXPECT_TRUE(fs::exists(root + "/busy.kra/inside"));
-    // A folder that does not exist: creation fails.
-    result = WriteFileAtomically(root + "/none/feder.kra", "x");
-    EXPECT_EQ(result.stage, FileWriteResult::Stage::Create);
-    EXPECT_EQ(FileWriteMessage(result), "file write error");
-}
-
-TEST_F(SpringFileFolder, SuccessfulStoreReplacesTheFileWhole) {
-    const std::string path = root + "/feder.kra";
-    WriteBytes(path, std::string(10000, 'x'));
-    ASSERT_TRUE(WriteFileAtomically(path, "short").ok());
-    EXPECT_EQ(ReadBytes(path), "short");
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"feder.kra"});
-}
-
-TEST(SpringFileStore, MessagesOfEveryStage) {
-    using Stage = FileWriteResult::Stage;
-    const struct {
-        FileWriteResult result;
-        const char* message;
-    } cases[] = {
-        {{Stage::Create, ENOSPC}, "Diskette/Platte voll"},
-        {{Stage::Write, ENOSPC}, "Diskette/Platte voll"},
-        {{Stage::Close, EDQUOT}, "Diskette/Platte voll"},
-        {{Stage::Create, EACCES}, "file write error"},
-        {{Stage::Write, EIO}, "Fehler bei Zugriff auf Diskette/Platte"},
-        {{Stage::Close, EIO},
-         "Fehler beim Schlie\xE1"
-         "en einer Datei"},
-        {{Stage::Done, 0}, ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(FileWriteMessage(c.result), c.message);
 }
 
 // ---- Mended faults ----

@@ -260,6 +260,16 @@ TEST_F(TableBrowserTest, ExportHtmlWritesOneItemPerLine) {
     EXPECT_TRUE(session.AbortFlag);
     EXPECT_FALSE(b.WriteHtml(root + "/no/such/folder/x.htm"));
     EXPECT_EQ(dialogs.errors.back(), "file write error");
+    // A write-protected export stays as it was; a folder of that name is named as one.
+    const std::string locked = root + "/locked.htm";
+    std::ofstream(locked) << "old";
+    fs::permissions(locked, fs::perms::owner_read);
+    EXPECT_FALSE(b.WriteHtml(locked));
+    EXPECT_EQ(dialogs.errors.back(), "Schreibschutz entfernen !");
+    EXPECT_EQ(ReadBytes(locked), "old");
+    fs::create_directory(root + "/folder.txt");
+    EXPECT_FALSE(b.WriteDelimited(root + "/folder.txt"));
+    EXPECT_EQ(dialogs.errors.back(), "Dateiname \"" + root + "/folder.txt\" ist ein Ordner !");
 }
 
 TEST_F(TableBrowserTest, DelimitedExportReadsBackAsAppendedRows) {

@@ -472,19 +472,18 @@ TEST(FileDevice, FailedWriteIsReportedAndLeavesTheTargetAlone) {
     struct Case {
         const char* name;
         std::string (*target)(const TempDir&);
-        const char* message;
+        const char* message; // "{}" stands for the target
     };
     const Case cases[] = {
         {"missing folder", [](const TempDir& d) { return d / "fehlt/bericht.txt"; },
          "file write error"},
-        // The finished file cannot replace a folder of that name: nothing is lost.
+        // The finished file cannot replace a folder of that name, and the message says why.
         {"folder in the way",
          [](const TempDir& d) {
              fs::create_directory(d / "bericht.txt");
              return d / "bericht.txt";
          },
-         "Fehler beim Schlie\xC3\x9F"
-         "en einer Datei"},
+         "Dateiname \"{}\" ist ein Ordner !"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -496,9 +495,61 @@ TEST(FileDevice, FailedWriteIsReportedAndLeavesTheTargetAlone) {
         EXPECT_EQ(rig.writer.State(), ReportState::Failed);
         EXPECT_TRUE(rig.session.AbortFlag);
         ASSERT_EQ(rig.dialogs.errors.size(), 1u);
-        EXPECT_EQ(rig.dialogs.errors[0], c.message);
+        std::string message = c.message;
+        if (auto at = message.find("{}"); at != std::string::npos) message.replace(at, 2, target);
+        EXPECT_EQ(rig.dialogs.errors[0], message);
         EXPECT_FALSE(fs::is_regular_file(target));
         EXPECT_TRUE(rig.dialogs.infos.empty());
+    }
+}
+
+// A command-line report over names that are already there: a write-protected file stays as
+// it is, links stay links, and the spring file the report is made from is never replaced.
+TEST(FileDevice, ExistingNamesAreTreatedWithCare) {
+    DeviceRig rig(kDeviceFile);
+    rig.writer.SetFileWithoutDialog(true);
+    const std::string name = rig.dir / "FILE.TXT";
+    auto write = [](const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    };
+
+    write(name, "read-only");
+    fs::permissions(name, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_FALSE(rig.Write(name));
+    EXPECT_EQ(rig.writer.State(), ReportState::Failed);
+    ASSERT_EQ(rig.dialogs.errors.size(), 1u);
+    EXPECT_EQ(rig.dialogs.errors[0], "Schreibschutz entfernen !");
+    EXPECT_EQ(ReadFile(name), "read-only");
+    fs::remove(name);
+    rig.dialogs.errors.clear();
+
+    fs::create_directory(rig.dir / "real");
+    write(rig.dir / "real/FILE.TXT", "old");
+    fs::create_symlink("real/FILE.TXT", name);
+    ASSERT_TRUE(rig.Write(name));
+    EXPECT_TRUE(fs::is_symlink(name));
+    EXPECT_TRUE(ReadFile(rig.dir / "real/FILE.TXT").find("FEDERKR") != std::string::npos);
+    fs::remove(name);
+
+    write(name, "old");
+    fs::create_hard_link(name, rig.dir / "other.TXT");
+    ASSERT_TRUE(rig.Write(name));
+    EXPECT_EQ(ReadFile(rig.dir / "other.TXT"), ReadFile(name));
+    EXPECT_EQ(fs::hard_link_count(name), 2u);
+
+    const std::string spring = rig.dir / "v.TXT"; // a spring file named like its report
+    write(spring, "spring bytes");
+    rig.writer.SetKeptFile(spring);
+    for (const std::string& target : {spring, rig.dir / "./v.TXT"}) {
+        rig.dialogs.errors.clear();
+        EXPECT_FALSE(rig.Write(target));
+        EXPECT_EQ(rig.writer.State(), ReportState::Failed);
+        ASSERT_EQ(rig.dialogs.errors.size(), 1u);
+        EXPECT_EQ(rig.dialogs.errors[0], "Datei \"" + target +
+                                             "\" ist die geladene Federdatei und wird nicht "
+                                             "\xC3\xBC"
+                                             "berschrieben !");
+        EXPECT_EQ(ReadFile(spring), "spring bytes");
     }
 }
 
