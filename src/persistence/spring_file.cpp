@@ -19,6 +19,8 @@
 #include <filesystem>
 #include <fstream>
 #include <span>
+#include <type_traits>
+#include <unordered_map>
 #include <variant>
 
 #include <fcntl.h>
@@ -79,6 +81,14 @@ constexpr std::string_view kCutStart = "Federdatei ";
 constexpr std::string_view kCutMiddle = ": zu lange Tabelle gek\x81"
                                         "rzt, Zeile ";
 constexpr std::string_view kCutEnd = " !";
+constexpr std::string_view kRangeMiddle = " fehlerhaft: Zeile ";
+constexpr std::string_view kRangeNumber = ": Zahl \"";
+constexpr std::string_view kRangeEnd = "\" au\xE1"
+                                       "erhalb des Zahlenbereichs. Die Datei wurde nicht geladen !";
+constexpr std::string_view kNoticeLine = ", Zeile ";
+constexpr std::string_view kNoticeNotInList = " ist nicht in der Liste, ";
+constexpr std::string_view kNoticeOutOfRange = " liegt nicht im Bereich ";
+constexpr std::string_view kNoticeUsed = " eingesetzt !";
 
 // A legitimate spring file has a few kilobytes; anything this large is not one.
 constexpr std::size_t kMaxSpringFileBytes = std::size_t{4} << 20;
@@ -284,27 +294,48 @@ const Field kStatisticsAndTail[] = {
 const Field kExtraValues[] = {&S::diameterInput, &S::definitionMode, &S::charCoordinate,
                               &S::charOrigin};
 
-// Enumerations outside their lists fall back to their program-start values.
+// Enumerations outside their lists fall back to their program-start values. The end type is
+// not among them: the calculation refuses a wrong one with its own message.
 struct EnumerationRange {
     word SpringRecord::*member;
+    std::string_view name;
     word min, max;
 };
 constexpr EnumerationRange kEnumerations[] = {
-    {&S::materialKind, 0, 11},    {&S::wireTolGrade, 1, 12},    {&S::tolGradeD, 1, 5},
-    {&S::tolGradeL0, 1, 5},       {&S::tolGradeF1, 1, 5},       {&S::tolGradeF2, 1, 5},
-    {&S::tolGradeE1, 1, 5},       {&S::tolGradeE2, 1, 5},       {&S::loadType, 1, 2},
-    {&S::manufacturing, 1, 3},    {&S::endType, 1, 4},          {&S::wireSurface, 1, 4},
-    {&S::coilingDirection, 1, 3}, {&S::compensationMode, 1, 6}, {&S::wireType, 1, 6},
-    {&S::warnMode, 1, 2},         {&S::presetting, 1, 3},       {&S::deburring, 1, 5},
-    {&S::mandrelSleeve, 1, 4},    {&S::statsGrade, 1, 4},       {&S::diameterInput, 1, 3},
-    {&S::definitionMode, 1, 2},   {&S::charCoordinate, 1, 2},   {&S::charOrigin, 0, 3},
+    {&S::materialKind, "materialKind", 0, 11},
+    {&S::wireTolGrade, "wireTolGrade", 1, 12},
+    {&S::tolGradeD, "tolGradeD", 1, 5},
+    {&S::tolGradeL0, "tolGradeL0", 1, 5},
+    {&S::tolGradeF1, "tolGradeF1", 1, 5},
+    {&S::tolGradeF2, "tolGradeF2", 1, 5},
+    {&S::tolGradeE1, "tolGradeE1", 1, 5},
+    {&S::tolGradeE2, "tolGradeE2", 1, 5},
+    {&S::loadType, "loadType", 1, 2},
+    {&S::manufacturing, "manufacturing", 1, 3},
+    {&S::wireSurface, "wireSurface", 1, 4},
+    {&S::coilingDirection, "coilingDirection", 1, 3},
+    {&S::compensationMode, "compensationMode", 1, 6},
+    {&S::wireType, "wireType", 1, 6},
+    {&S::warnMode, "warnMode", 1, 2},
+    {&S::presetting, "presetting", 1, 3},
+    {&S::deburring, "deburring", 1, 5},
+    {&S::mandrelSleeve, "mandrelSleeve", 1, 4},
+    {&S::statsGrade, "statsGrade", 1, 4},
+    {&S::diameterInput, "diameterInput", 1, 3},
+    {&S::definitionMode, "definitionMode", 1, 2},
+    {&S::charCoordinate, "charCoordinate", 1, 2},
+    {&S::charOrigin, "charOrigin", 0, 3},
 };
 
-void ForceEnumerationsIntoLists(SpringRecord& spring) {
-    const SpringRecord defaults{};
-    for (const auto& e : kEnumerations)
-        if (spring.*e.member < e.min || spring.*e.member > e.max)
-            spring.*e.member = defaults.*e.member;
+// Numbers beyond these magnitudes mean nothing for a spring in any unit; far beyond them a
+// long double still holds values that no double, no JSON reader and no report column can.
+constexpr real kLargestMagnitude = 1e30L;
+constexpr real kSmallestMagnitude = 1e-30L;
+
+bool MagnitudeIsMeaningful(real value) {
+    if (!std::isfinite(value) || value == 0) return true; // the calculation names these
+    const real magnitude = std::fabs(value);
+    return magnitude <= kLargestMagnitude && magnitude >= kSmallestMagnitude;
 }
 
 // ---- Writing ----
@@ -451,6 +482,12 @@ struct OutOfStep {
 
 class FieldReader {
   public:
+    // Where a value came from: its line and the line's text.
+    struct Origin {
+        int line = 0;
+        std::string text;
+    };
+
     FieldReader(std::string_view bytes, SpringFileReading& reading)
         : lines_(bytes), reading_(reading) {}
 
@@ -474,19 +511,35 @@ class FieldReader {
     }
     bool Real(real& value) {
         auto line = Line();
-        if (line) value = ParseReal(*line); // the reader's ParseReal takes "," as well
-        return line.has_value();
+        if (!line) return false;
+        value = ParseReal(*line); // the reader's ParseReal takes "," as well
+        if (!MagnitudeIsMeaningful(value) && reading_.number.empty()) {
+            reading_.line = LinesRead();
+            reading_.number = *line;
+        }
+        Remember(&value, *line);
+        return true;
     }
     bool Integer(std::int32_t& value) {
         auto line = Line();
-        if (line) value = ParseInteger(*line);
-        return line.has_value();
+        if (!line) return false;
+        value = ParseInteger(*line);
+        Remember(&value, *line);
+        return true;
     }
+    // A value beyond the word's range becomes its largest value, never a wrapped small one.
     bool Word(word& value) {
         std::int32_t read = value;
         bool got = Integer(read);
-        value = static_cast<word>(read);
+        value = static_cast<word>(std::clamp<std::int32_t>(read, 0, 0xFFFF));
+        if (got) Remember(&value, origins_[&read].text);
+        origins_.erase(&read);
         return got;
+    }
+    // The line a field of the record being read came from, if the file held it.
+    const Origin* OriginOf(const void* field) const {
+        auto found = origins_.find(field);
+        return found == origins_.end() ? nullptr : &found->second;
     }
     bool Text(std::string& text, std::size_t maxLength) {
         auto line = Line();
@@ -522,10 +575,57 @@ class FieldReader {
         if (auto line = Line()) s.*f.member = ReadFlagLetter(*line);
     }
 
+    void Remember(const void* field, std::string text) {
+        origins_[field] = {LinesRead(), std::move(text)};
+    }
+
     LineReader lines_;
     SpringFileReading& reading_;
     bool ended_ = false;
+    std::unordered_map<const void*, Origin> origins_;
 };
+
+void Notice(SpringFileReading& reading, const FieldReader& r, const void* field,
+            std::string_view name, std::string used, std::string range) {
+    const FieldReader::Origin* origin = r.OriginOf(field);
+    if (!origin) return; // the default of a value the file does not hold
+    reading.notices.push_back(
+        {origin->line, std::string(name), TrimmedRight(origin->text), std::move(used), std::move(range)});
+}
+
+void ForceEnumerationsIntoLists(SpringFileReading& reading, const FieldReader& r,
+                                SpringRecord& spring) {
+    const SpringRecord defaults{};
+    for (const auto& e : kEnumerations) {
+        word& value = spring.*e.member;
+        if (value >= e.min && value <= e.max) continue;
+        value = defaults.*e.member;
+        Notice(reading, r, &value, e.name, std::to_string(value), {});
+    }
+}
+
+template <typename T>
+void ForceSetting(SpringFileReading& reading, const FieldReader& r, T& value,
+                  SettingRange<T> range, std::string_view name) {
+    const T forced = range.Force(value);
+    if (forced == value) return;
+    value = forced;
+    auto text = [](T x) {
+        if constexpr (std::is_integral_v<T>)
+            return std::to_string(x);
+        else
+            return FormatC("%Lg", x);
+    };
+    Notice(reading, r, &value, name, text(forced), text(range.min) + " .. " + text(range.max));
+}
+
+void ForceSettingsIntoRange(SpringFileReading& reading, const FieldReader& r,
+                            SpringRecord& spring) {
+    ForceSetting(reading, r, spring.seps, kSepsRange, "seps");
+    ForceSetting(reading, r, spring.wsteps, kWstepsRange, "wsteps");
+    ForceSetting(reading, r, spring.faktorRFc, kFaktorRFcRange, "faktorRFc");
+    ForceSetting(reading, r, spring.ssteps, kSstepsRange, "ssteps");
+}
 
 void ReadSections(FieldReader& r, SpringRecord& s) {
     r.Marker(kSectionsMarker);
@@ -705,8 +805,8 @@ void ShowInvalidName(Session& session, const std::string& path) {
     ShowError(session, message);
 }
 
-// The original created the file and deleted it again. An existing file is not touched here:
-// deleting it before the new one is safely written would lose it if the write failed.
+// An existing file is only opened for appending, never created and deleted again: deleting it
+// before the new one is safely written would lose it if the write failed.
 bool PathIsWritable(const std::string& path) {
     std::error_code ec;
     if (fs::exists(path, ec)) {
@@ -781,13 +881,33 @@ SpringFileReading ParseSpringFile(std::string_view bytes, SpringRecord& spring) 
         reading.expected = broken.expected;
         return reading;
     }
+    if (!reading.number.empty()) {
+        reading.status = SpringFileReading::Status::NumberOutOfRange;
+        return reading;
+    }
     if (reader.Ended()) {
         reading.status = SpringFileReading::Status::EndedEarly;
         reading.line = reader.LinesRead();
     }
-    ForceSettingsIntoRange(spring);
-    ForceEnumerationsIntoLists(spring);
+    ForceSettingsIntoRange(reading, reader, spring);
+    ForceEnumerationsIntoLists(reading, reader, spring);
     return reading;
+}
+
+std::string SpringFileNoticeText(const SpringFileReading& reading, std::string_view path) {
+    std::string text;
+    for (const SpringFileNotice& n : reading.notices) {
+        if (!text.empty()) text.push_back('\n');
+        text.append(kCutStart).append(Quoted(PathText(path))).append(kNoticeLine);
+        text.append(std::to_string(n.line)).append(": ").append(n.field).append(" = ");
+        text.append(Quoted(n.read));
+        if (n.range.empty())
+            text.append(kNoticeNotInList);
+        else
+            text.append(kNoticeOutOfRange).append(n.range).append(", ");
+        text.append(n.used).append(kNoticeUsed);
+    }
+    return text;
 }
 
 std::string SpringFileReadingMessage(const SpringFileReading& reading, std::string_view path) {
@@ -797,6 +917,11 @@ std::string SpringFileReadingMessage(const SpringFileReading& reading, std::stri
         std::string message(kOutOfStepStart);
         message.append(file).append(kOutOfStepLine).append(std::to_string(reading.line));
         return message.append(kOutOfStepExpected).append(reading.expected).append(kOutOfStepEnd);
+    }
+    if (reading.status == Status::NumberOutOfRange) {
+        std::string message(kOutOfStepStart);
+        message.append(file).append(kRangeMiddle).append(std::to_string(reading.line));
+        return message.append(kRangeNumber).append(TrimmedRight(reading.number)).append(kRangeEnd);
     }
     if (reading.status == Status::EndedEarly && reading.line < kFirstMarkerLine)
         return std::string(kFilePrefix).append(file).append(" ").append(kNoSpringFile);
@@ -893,14 +1018,17 @@ std::optional<std::string> LoadSpringFile(Session& session, SpringFileContext& c
     SpringFileReading reading = ParseSpringFile(*bytes, spring);
     std::string message = SpringFileReadingMessage(reading, path);
     const bool usable = reading.status != SpringFileReading::Status::OutOfStep &&
+                        reading.status != SpringFileReading::Status::NumberOutOfRange &&
                         !(reading.status == SpringFileReading::Status::EndedEarly &&
                           reading.line < kFirstMarkerLine);
     if (!message.empty()) ShowError(session, message);
     if (!usable) return Refused(session);
+    if (std::string notices = SpringFileNoticeText(reading, path); !notices.empty())
+        ShowInfo(session, notices);
     session.spring = std::move(spring);
     // The stored values of a table material may be older than the table: look it up again.
     MaterialRefresh refresh = RefreshSpringMaterial(session);
-    if (!refresh.message.empty()) ShowError(session, refresh.message);
+    if (!refresh.boxText.empty()) ShowError(session, refresh.boxText);
     CalculateSpring(session);
     if (!refresh.message.empty()) session.Message(refresh.message);
     fs::path loaded(path);

@@ -47,19 +47,36 @@ std::optional<std::string> LoadSpringFile(Session& session, SpringFileContext& c
 // The bytes SaveSpringFile writes for a spring.
 std::string SpringFileText(const Configuration& config, const SpringRecord& spring);
 
+// A value the reader did not take as the file held it: which line, what it held, what the
+// spring got instead (code page 850).
+struct SpringFileNotice {
+    int line = 0;
+    std::string field; // the record member's name
+    std::string read;  // the line as the file holds it
+    std::string used;  // the value the spring holds now
+    std::string range; // a setting's range ("3 .. 10000"); "" for an enumeration
+};
+
 // What reading the bytes of a spring file found.
 struct SpringFileReading {
-    enum class Status { Complete, EndedEarly, OutOfStep };
+    enum class Status { Complete, EndedEarly, OutOfStep, NumberOutOfRange };
     Status status = Status::Complete;
-    int line = 0;               // OutOfStep: the line that broke the order (1-based)
+    int line = 0;               // OutOfStep, NumberOutOfRange: the line (1-based)
     std::string expected;       // OutOfStep: the marker that belonged there
+    std::string number;         // NumberOutOfRange: the line's text
     std::vector<int> cutCounts; // lines whose count was cut to the table size
+    std::vector<SpringFileNotice> notices;
 };
 
 // Reads the lines into `spring` over the values it holds (pass a reset record to get the
-// defaults for what the file lacks). Counts are cut to the table sizes, the calculation
-// settings forced into their ranges, and enumerations outside their lists set to defaults.
+// defaults for what the file lacks). Counts are cut to the table sizes. A number whose
+// magnitude no spring can mean refuses the file (NumberOutOfRange). The calculation settings
+// are forced into their ranges, and enumerations outside their lists set to their defaults,
+// each with a notice; an end type outside its list stays, for the calculation to refuse.
 SpringFileReading ParseSpringFile(std::string_view bytes, SpringRecord& spring);
+
+// The load notices as one text, a line each (code page 850); "" when there are none.
+std::string SpringFileNoticeText(const SpringFileReading& reading, std::string_view path);
 
 // The reader's message for a reading that is not usable or was cut, or "" (code page 850).
 std::string SpringFileReadingMessage(const SpringFileReading& reading, std::string_view path);

@@ -824,6 +824,121 @@ TEST(SpringFileReading, BooleansFlagsAndEnumerations) {
     EXPECT_EQ(back.charOrigin, 0);
 }
 
+// Where the reader changes a value it says which line held what; the end type is left for the
+// calculation, which refuses it with its own message.
+TEST(SpringFileReading, ChangedValuesAreNoticedAndTheEndTypeIsLeftToTheCalculation) {
+    Session session;
+    auto lines = Lines(SpringFileText(session.config, session.spring));
+    const std::size_t material = IndexOf(lines, "--------") + 1; // after the sections table
+    const std::size_t loadType = material + 24, manufacturing = material + 25,
+                      endType = material + 26;
+    const std::size_t wsteps = IndexOf(lines, "Char.Line") + 4 + 5;
+    lines[loadType] = "7";
+    lines[manufacturing] = "70000"; // beyond a word: must not wrap into 1..3
+    lines[endType] = "0";
+    lines[wsteps] = "20000";
+    SpringRecord back{};
+    SpringFileReading reading = ParseSpringFile(JoinLines(lines), back);
+    ASSERT_EQ(reading.status, SpringFileReading::Status::Complete);
+    EXPECT_EQ(back.endType, 0);
+    EXPECT_EQ(back.loadType, 2);
+    EXPECT_EQ(back.manufacturing, 1);
+    EXPECT_EQ(back.wsteps, 10000);
+    struct Want {
+        std::size_t index;
+        const char *field, *read, *used, *range;
+    };
+    const Want want[] = {{wsteps, "wsteps", "20000", "10000", "3 .. 10000"},
+                         {loadType, "loadType", "7", "2", ""},
+                         {manufacturing, "manufacturing", "70000", "1", ""}};
+    ASSERT_EQ(reading.notices.size(), std::size(want));
+    for (std::size_t i = 0; i < std::size(want); ++i) {
+        const SpringFileNotice& n = reading.notices[i];
+        EXPECT_EQ(n.line, static_cast<int>(want[i].index) + 1) << want[i].field;
+        EXPECT_EQ(n.field, want[i].field);
+        EXPECT_EQ(n.read, want[i].read);
+        EXPECT_EQ(n.used, want[i].used);
+        EXPECT_EQ(n.range, want[i].range);
+    }
+    const std::string text = SpringFileNoticeText(reading, "f.kra");
+    EXPECT_NE(text.find("Zeile " + std::to_string(loadType + 1) + ": loadType = \"7\""),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("wsteps = \"20000\" liegt nicht im Bereich 3 .. 10000, 10000 eingesetzt !"),
+              std::string::npos)
+        << text;
+
+    // A file that holds nothing unusual gives no notice.
+    SpringRecord plain{};
+    EXPECT_TRUE(ParseSpringFile(SpringFileText(session.config, session.spring), plain)
+                    .notices.empty());
+}
+
+TEST(SpringFileReading, NumbersNoSpringCanMeanRefuseTheFile) {
+    Session session;
+    const auto good = Lines(SpringFileText(session.config, session.spring));
+    const std::size_t L0 = 8, seps = IndexOf(good, "Char.Line") + 4 + 4;
+    const struct {
+        std::size_t index;
+        const char* text;
+        bool refused;
+    } cases[] = {
+        {L0, "1e3999", true},   {L0, "-1e31", true},   {seps, "1e-4000", true},
+        {L0, "1e30", false},    {L0, "0", false},      {seps, "1e-30", false},
+        {L0, "12.5", false},
+    };
+    for (const auto& c : cases) {
+        auto lines = good;
+        lines[c.index] = c.text;
+        SpringRecord back{};
+        SpringFileReading reading = ParseSpringFile(JoinLines(lines), back);
+        if (!c.refused) {
+            EXPECT_EQ(reading.status, SpringFileReading::Status::Complete) << c.text;
+            continue;
+        }
+        EXPECT_EQ(reading.status, SpringFileReading::Status::NumberOutOfRange) << c.text;
+        EXPECT_EQ(reading.line, static_cast<int>(c.index) + 1) << c.text;
+        EXPECT_EQ(SpringFileReadingMessage(reading, "f.kra"),
+                  "Federdatei \"f.kra\" fehlerhaft: Zeile " + std::to_string(c.index + 1) +
+                      ": Zahl \"" + c.text +
+                      "\" au\xE1"
+                      "erhalb des Zahlenbereichs. Die Datei wurde nicht geladen !");
+    }
+}
+
+TEST_F(SpringFileFolder, LoadNoticesAreShownAndARefusedFileKeepsTheSpring) {
+    auto lines = Lines(SpringFileText(session.config, session.spring));
+    const std::size_t loadType = IndexOf(lines, "--------") + 1 + 24;
+    lines[loadType] = "9";
+    WriteBytes(root + "/notiz.kra", JoinLines(lines));
+    ASSERT_TRUE(LoadSpringFile(session, context, root + "/notiz.kra"));
+    ASSERT_EQ(dialogs.infos.size(), 1u);
+    EXPECT_NE(dialogs.infos[0].find("loadType = \"9\""), std::string::npos) << dialogs.infos[0];
+
+    session.spring.L0 = 77;
+    lines[8] = "1e400";
+    WriteBytes(root + "/gross.kra", JoinLines(lines));
+    EXPECT_FALSE(LoadSpringFile(session, context, root + "/gross.kra"));
+    EXPECT_TRUE(session.AbortFlag);
+    EXPECT_EQ(session.spring.L0, 77);
+    ASSERT_FALSE(dialogs.errors.empty());
+    EXPECT_NE(dialogs.errors.back().find("Zeile 9: Zahl \"1e400\""), std::string::npos)
+        << dialogs.errors.back();
+}
+
+TEST_F(SpringFileFolder, AnEndTypeOutsideItsListIsRefusedByTheCalculation) {
+    Session saved(dialogs);
+    examples::QuietSpring(saved);
+    auto lines = Lines(SpringFileText(saved.config, saved.spring));
+    lines[IndexOf(lines, "--------") + 1 + 26] = "0";
+    WriteBytes(root + "/ende.kra", JoinLines(lines));
+    ASSERT_TRUE(LoadSpringFile(session, context, root + "/ende.kra"));
+    EXPECT_TRUE(dialogs.infos.empty());
+    EXPECT_EQ(session.spring.endType, 0);
+    EXPECT_EQ(session.spring.endText, "undefined");
+    EXPECT_TRUE(session.messages.Contains("Fatal  : korend !"));
+}
+
 TEST(SpringFileReading, TextsAreCutToTheirFieldLength) {
     Session session;
     auto lines = Lines(SpringFileText(session.config, session.spring));
