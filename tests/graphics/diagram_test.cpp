@@ -371,6 +371,31 @@ TEST_F(EngineTest, NoAxisLineWhenTheRangeMissesZero) {
     EXPECT_POINT(xName->x, xName->y, 15 + 1.01L * 95, 10 + 0.03L * 95);
 }
 
+TEST_F(EngineTest, LogarithmicAxisInWholeDecades) {
+    Open();
+    frame.DiagSetSize(95, 95);
+    frame.DiagSetOrigin(15, 10);
+    frame.DiagSetAxisKinds(false, true);
+    frame.DiagAxes("t [h]", "dF/F %", "Relaxation", 0, 0.01L, 60, 1000, 1);
+    auto es = Close();
+    // log10: -2 .. 3, one division per decade, labelled with the values.
+    EXPECT_NEAR(frame.ymin, -2, 1e-15L);
+    EXPECT_NEAR(frame.ymax, 3, 1e-15L);
+    EXPECT_EQ(frame.yStep, 1);
+    auto texts = TextsOn(es, "17");
+    for (const char* label : {"0.01", "0.1", "1", "10", "100", "1000"})
+        EXPECT_TRUE(FindText(texts, label).has_value()) << label;
+    // 100 lies three fifths up the frame.
+    EXPECT_NEAR(frame.MapY(100), 10 + 0.8L * 95, 1e-12L);
+    // No x axis line at y = 0 on a logarithmic axis: one arrow head (the y axis) only.
+    EXPECT_EQ(CountOf(es, "SOLID"), 1);
+    // Grid: 7 + 6 division lines and 8 lines within each of the 5 decades.
+    int horizontal = 0;
+    for (const Seg& l : LinesOn(es, "17"))
+        horizontal += l.y1 == l.y2 && l.x1 == 15 && std::fabs(l.x2 - 110) < kTol;
+    EXPECT_EQ(horizontal, 6 + 5 * 8);
+}
+
 TEST_F(EngineTest, UnitFactorsLetInternalValuesLandOnDisplayAxes) {
     Open();
     TenByTen();
@@ -913,6 +938,33 @@ TEST_F(SheetTest, NoSketchFromTwentySections) {
     CalculateSpring(session);
     ASSERT_FALSE(session.FatalFlag);
     EXPECT_EQ(CountOf(Sheet(DiagramSheet::Quick), "CIRCLE"), 0);
+}
+
+TEST_F(SheetTest, EverySheetStaysOnItsSheet) {
+    Quiet();
+    session.spring.TitleLine = "Druckfeder   Zeichn.Nr.: 4711";
+    session.messages.Add("Warnung: Probe");
+    for (int type = 1; type <= 7; ++type) {
+        SCOPED_TRACE(type);
+        auto es = Sheet(static_cast<DiagramSheet>(type));
+        auto onSheet = [](real x, real y) {
+            return x >= -kTol && x <= 160 + kTol && y >= -kTol && y <= 120 + kTol;
+        };
+        for (const Entity& e : es) {
+            if (e.type == "LINE") {
+                EXPECT_TRUE(onSheet(e.Num(10), e.Num(20)) && onSheet(e.Num(11), e.Num(21)));
+            } else if (e.type == "CIRCLE") {
+                EXPECT_TRUE(onSheet(e.Num(10) - e.Num(40), e.Num(20) - e.Num(40)) &&
+                            onSheet(e.Num(10) + e.Num(40), e.Num(20) + e.Num(40)));
+            } else if (e.type == "TEXT") {
+                // The text box from its estimated width.
+                const real n = static_cast<real>(e.Str(1).size());
+                const real right = e.Num(10) + n * e.Num(40) * e.Num(41);
+                EXPECT_TRUE(onSheet(e.Num(10), e.Num(20)) && onSheet(right, e.Num(20) + e.Num(40)))
+                    << e.Str(1);
+            }
+        }
+    }
 }
 
 TEST_F(SheetTest, FatalSpringShowsOnlyTheMessageList) {
