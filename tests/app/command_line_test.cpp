@@ -82,6 +82,37 @@ void Fatal(Session& s) {
     s.spring.L2 = s.spring.L1; // no stroke
 }
 
+void EndTypeZero(Session& s) {
+    examples::QuietSpring(s);
+    s.spring.endType = 0;
+}
+void LoadTypeNine(Session& s) {
+    examples::QuietSpring(s);
+    s.spring.loadType = 9;
+}
+
+// A file value outside its list is never taken silently: the end type reaches the
+// calculation's own message, another enumeration is named on stderr unless "/NOGUI".
+TEST_F(CommandLine, FileValuesOutsideTheirListsAreNeverTakenSilently) {
+    SaveSpring("ende", EndTypeZero);
+    RunResult json = Run("ende.kra --json /NOGUI");
+    EXPECT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_NE(json.out.find("Fatal  : korend !"), std::string::npos);
+    EXPECT_NE(json.out.find("\"endType\":0"), std::string::npos) << json.out.substr(0, 400);
+    RunResult report = Run("ende.kra /I /NOGUI");
+    EXPECT_EQ(report.exitCode, 0) << report.err;
+    ASSERT_TRUE(Exists("ende.TXT"));
+    EXPECT_NE(ReadAll(dir / "ende.TXT").find("Fatal  : korend !"), std::string::npos);
+
+    SaveSpring("last", LoadTypeNine);
+    RunResult shown = Run("last.kra /I");
+    EXPECT_EQ(shown.exitCode, 0) << shown.err;
+    EXPECT_NE(shown.err.find("loadType = \"9\" ist nicht in der Liste, 2 eingesetzt !"),
+              std::string::npos)
+        << shown.err;
+    EXPECT_EQ(Run("last.kra /I /NOGUI").err, "");
+}
+
 TEST_F(CommandLine, ReportRunWritesTheFullReport) {
     SaveSpring("feder", Quiet);
     RunResult r = Run("feder.kra /I /NOGUI");
