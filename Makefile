@@ -1,5 +1,5 @@
 # Thin wrapper over CMake presets.
-.PHONY: all build test test-asan bench run clean
+.PHONY: all build test test-asan tables bench run clean
 EXAMPLE ?= data/examples/ventilfeder.kra
 JOBS ?= $(shell nproc)
 
@@ -17,6 +17,11 @@ test-asan:
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# Writes data/tables/*.dbf anew from data/tables/src/*.csv (the build only checks them).
+tables:
+	cmake --preset release >/dev/null
+	cmake --build --preset release --target kora_tables_write
 
 bench:
 	cmake --preset release >/dev/null

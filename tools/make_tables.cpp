@@ -59,7 +59,9 @@ int main(int argc, char** argv) {
 
     std::error_code ec;
     fs::create_directories(tables, ec);
-    fs::path work = MakeWorkFolder(tables);
+    // A check writes nothing beside the tables; a write builds them beside their targets so
+    // that the final rename stays on one file system.
+    fs::path work = MakeWorkFolder(check ? fs::temp_directory_path(ec) : tables);
     if (work.empty()) {
         std::cerr << "make_tables: cannot create a work folder in " << tables << "\n";
         return 1;
