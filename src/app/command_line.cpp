@@ -125,7 +125,8 @@ void PrepareSession(Session& session, const std::vector<std::string>& args) {
     place.folder = ConfigurationFolder(place.startFolder);
     session.config = InitialConfiguration(place);
     ReadConfiguration(session.config, place);
-    CompleteProgramFolders(session.config);
+    if (std::string notice = CompleteProgramFolders(session.config); !notice.empty())
+        ShowInfo(session, notice);
 }
 
 // The report never replaces the spring file it is made from (springPath, under any name).

@@ -1,5 +1,6 @@
 #include "persistence/program_folders.h"
 
+#include "calc/codepage.h"
 #include "calc/configuration.h"
 #include "calc/temp_folder.h"
 
@@ -14,6 +15,7 @@ namespace kora {
 namespace {
 
 namespace fs = std::filesystem;
+namespace t = folder_texts;
 
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
@@ -30,11 +32,22 @@ std::string DataDirectory() {
     return KORA_SOURCE_DATA_DIR;
 }
 
-void CompleteProgramFolders(Configuration& config) {
+std::string CompleteProgramFolders(Configuration& config) {
     const fs::path data = DataDirectory();
     if (config.tableFolder.empty()) config.tableFolder = (data / "tables").string();
     if (config.helpFolder.empty()) config.helpFolder = (data / "help").string();
-    if (config.tempFolder.empty()) config.tempFolder = TempFolder(config);
+    TempFolderChoice temp = ChooseTempFolder(config);
+    config.tempFolder = temp.folder;
+    if (temp.refused.empty()) return {};
+    std::string notice;
+    if (temp.folder.empty())
+        notice.append(t::kNoTempFolder).append(Utf8ToCp850(temp.refused));
+    else
+        notice.append(t::kTempFolderRefused)
+            .append(Utf8ToCp850(temp.refused))
+            .append(t::kTempFolderInstead)
+            .append(Utf8ToCp850(temp.folder));
+    return notice;
 }
 
 } // namespace kora
