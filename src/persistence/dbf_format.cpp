@@ -68,6 +68,33 @@ bool IsKnownType(char type) {
     return kTypes.find(type) != std::string_view::npos;
 }
 
+// Lengths every dBase writer keeps to: logical 1, date 8, numbers at most 20 wide (dBase II
+// had its own limits) with fewer decimals than the width; no column is empty.
+bool LengthFitsType(const DbfColumn& c, DbfLayout layout) {
+    if (c.length < 1) return false;
+    switch (c.type) {
+    case 'L':
+        return c.length == 1;
+    case 'D':
+        return c.length == 8;
+    case 'N':
+    case 'F':
+        if (layout != DbfLayout::DBase2 && c.length > kMaxNumberWidth) return false;
+        return c.decimals == 0 || c.decimals < c.length;
+    default:
+        return true;
+    }
+}
+
+// Bytes some writers leave between the end mark and the first record.
+bool OnlyPadding(std::string_view bytes, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to && i < bytes.size(); ++i) {
+        std::uint8_t b = ByteAt(bytes, i);
+        if (b != 0x00 && b != kEndOfDescriptors && b != kEndOfFile) return false;
+    }
+    return true;
+}
+
 int DaysInMonth(int year, int month) {
     constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -137,11 +164,20 @@ HeaderParse ParseDbfHeader(std::string_view bytes) {
         maxColumns = static_cast<std::size_t>(k);
     }
 
+    // A descriptor slot starting with the end mark ends the columns; dBase II writers leave
+    // 0x00 there as well. The mark must lie inside the header: with k slots, at most after k.
+    const std::size_t limit = h.headerLength;
+    std::size_t endMark = 0;
     int offset = 1;
-    for (std::size_t i = 0; i < maxColumns; ++i) {
+    for (std::size_t i = 0; i <= maxColumns; ++i) {
         std::size_t at = shape.prolog + i * shape.size;
-        if (at + shape.size > bytes.size()) break;
-        if (ByteAt(bytes, at) == kEndOfDescriptors || ByteAt(bytes, at) == 0) break;
+        if (at >= limit) break;
+        std::uint8_t first = ByteAt(bytes, at);
+        if (first == kEndOfDescriptors || (h.layout == DbfLayout::DBase2 && first == 0)) {
+            endMark = at;
+            break;
+        }
+        if (i == maxColumns || at + shape.size > limit) break;
         DbfColumn c;
         std::string_view raw = bytes.substr(at, shape.nameLength);
         c.name = UpperAscii(raw.substr(0, std::min(raw.find('\0'), raw.size())));
@@ -155,6 +191,14 @@ HeaderParse ParseDbfHeader(std::string_view bytes) {
             result.badType = c.type;
             return result;
         }
+        if (!LengthFitsType(c, h.layout)) {
+            result.fault = HeaderFault::BadFieldLength;
+            result.badName = c.name;
+            result.badType = c.type;
+            result.badLength = c.length;
+            result.badDecimals = c.decimals;
+            return result;
+        }
         offset += c.length;
         h.columns.push_back(std::move(c));
     }
@@ -162,12 +206,31 @@ HeaderParse ParseDbfHeader(std::string_view bytes) {
         result.fault = HeaderFault::TooManyFields;
         return result;
     }
+    if (endMark == 0 ||
+        (h.layout == DbfLayout::DBase3 && !OnlyPadding(bytes, endMark + 1, limit))) {
+        result.fault = HeaderFault::BadHeaderLength;
+        return result;
+    }
     // dBase II writers disagree on whether the stored length counts the flag byte.
     if (h.layout == DbfLayout::DBase2 && h.recordLength + 1 == static_cast<std::uint32_t>(offset))
         h.recordLength = offset;
-    if (h.recordLength < static_cast<std::uint32_t>(offset))
+    if (h.recordLength != static_cast<std::uint32_t>(offset))
         result.fault = HeaderFault::BadRecordLength;
     return result;
+}
+
+bool RecordsFitFile(const DbfHeader& header, std::uint64_t fileSize) {
+    std::uint64_t needed = std::uint64_t{header.headerLength} +
+                           std::uint64_t{header.recordCount} * header.recordLength;
+    return needed <= fileSize;
+}
+
+std::string TypeText(char type) {
+    auto code = static_cast<unsigned char>(type);
+    if (code > 0x20 && code < 0x7F) return std::string(1, type);
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "0x%02X", code);
+    return hex;
 }
 
 std::string CheckNewColumns(const std::vector<DbfColumn>& columns) {
@@ -183,6 +246,8 @@ std::string CheckNewColumns(const std::vector<DbfColumn>& columns) {
             why = "Länge";
         else if (c.type == 'L' && c.length != 1)
             why = "Länge";
+        else if (IsNumericType(c.type) && c.length > kMaxNumberWidth)
+            why = "Länge"; // a table we could not open again
         else if (c.type == 'D' && c.length != 8)
             why = "Länge";
         else if (c.type == 'M' && c.length != 10)

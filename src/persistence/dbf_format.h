@@ -35,13 +35,16 @@ inline constexpr char kValidFlag = ' ';
 
 enum class HeaderFault {
     None,
-    PrologTooShort,  // fewer than 32 bytes
-    BadVersion,      // unknown version byte
-    TooManyFields,   // 0 or more than 255 columns
-    Dbase2TooShort,  // dBase II header shorter than 521 bytes
-    ReadError,       // header or descriptors incomplete
-    BadFieldType,    // unknown type letter
-    BadRecordLength, // record length cannot hold the columns
+    PrologTooShort,    // fewer than 32 bytes
+    BadVersion,        // unknown version byte
+    TooManyFields,     // 0 or more than 255 columns
+    Dbase2TooShort,    // dBase II header shorter than 521 bytes
+    ReadError,         // header or descriptors incomplete
+    BadFieldType,      // unknown type letter
+    BadRecordLength,   // record length other than the flag byte and the columns
+    BadHeaderLength,   // the descriptors do not end with 0x0D where the header length says
+    BadFieldLength,    // a column of length 0, or a length or decimals its type cannot have
+    RecordsBeyondFile, // the record count needs more bytes than the file holds
 };
 
 struct DbfHeader {
@@ -57,9 +60,13 @@ struct DbfHeader {
 struct HeaderParse {
     HeaderFault fault = HeaderFault::None;
     DbfHeader header;
-    std::string badName; // column with an unknown type
+    std::string badName; // column with an unknown type or a bad length
     char badType = 0;
+    int badLength = 0, badDecimals = 0;
 };
+
+// The widest numeric column of dBase III+ to level 7.
+inline constexpr int kMaxNumberWidth = 20;
 
 // The layout a version byte selects; nullopt for a version byte no reader here accepts.
 std::optional<DbfLayout> LayoutOfVersion(std::uint8_t version);
@@ -67,9 +74,19 @@ std::optional<DbfLayout> LayoutOfVersion(std::uint8_t version);
 // How many header bytes the layout needs, judged from the first 32 bytes.
 std::size_t HeaderLengthFromProlog(std::string_view prolog);
 
-// Reads the header from the bytes at the start of the file (as many as could be read, at most
-// the header length).
+// Reads and checks the header from the bytes at the start of the file (as many as could be
+// read, at most the header length): the descriptors must end with 0x0D inside the header
+// length (dBase III+: followed only by padding bytes 0x00, 0x0D or 0x1A; level 7 may keep its
+// field properties there), every column needs a length its type can have, and the record
+// length must be the flag byte plus the columns.
 HeaderParse ParseDbfHeader(std::string_view bytes);
+
+// Whether a file of this size holds every record the header counts (a file may hold more, and
+// may end with 0x1A or not).
+bool RecordsFitFile(const DbfHeader& header, std::uint64_t fileSize);
+
+// A type byte as shown in a message: the letter, or its hexadecimal code when not printable.
+std::string TypeText(char type);
 
 // Writes a dBase III+ header (version 0x03) for the columns; offsets and record length are
 // computed here. The caller checks the columns with CheckNewColumns first.

@@ -156,21 +156,28 @@ bool SameFolder(const fs::path& a, const fs::path& b) {
 }
 
 // Copies every file of the table's folder with the table's name (any extension) into the
-// temporary folder and makes the copies writable; the path of the table's copy, or empty.
+// run's folder and makes the copies writable; the path of the table's copy, or empty. Each copy
+// is written under a passing name and renamed over the last one, so that a table still open
+// keeps the file it read.
 std::string CopyIntoFolder(const fs::path& table, const fs::path& into) {
     std::error_code ec;
-    fs::create_directories(into, ec);
     fs::path folder = table.has_parent_path() ? table.parent_path() : fs::path(".");
     std::string stem = Lower(table.stem().string());
     bool tableCopied = false;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
         if (!entry.is_regular_file(ec) || Lower(entry.path().stem().string()) != stem) continue;
         fs::path target = into / entry.path().filename();
-        fs::remove(target, ec);
-        if (!fs::copy_file(entry.path(), target, ec) || ec) return {};
-        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write,
-                        fs::perm_options::add, ec);
-        if (ec) return {};
+        fs::path passing = into / (".copy-" + entry.path().filename().string());
+        fs::remove(passing, ec);
+        bool copied = fs::copy_file(entry.path(), passing, ec) && !ec;
+        if (copied)
+            fs::permissions(passing, fs::perms::owner_read | fs::perms::owner_write,
+                            fs::perm_options::add, ec);
+        if (copied && !ec) fs::rename(passing, target, ec);
+        if (!copied || ec) {
+            fs::remove(passing, ec);
+            return {};
+        }
         if (entry.path().filename() == table.filename()) tableCopied = true;
     }
     if (ec || !tableCopied) return {};
@@ -185,6 +192,10 @@ std::string RecordNumberText(long n) {
 
 std::string TableTempFolder(const Session& session) {
     return TempFolder(session.config);
+}
+
+std::string TableRunFolder(const Session& session) {
+    return RunFolder(session.config);
 }
 
 bool OpenPrintoutTable(DbfTable& table, std::string_view startFolder) {
@@ -245,9 +256,11 @@ bool DbfTable::OpenTable(std::string_view name) {
     bool mustCopy = !FolderPassesWriteTest(tableFolder) || IsReadOnlyFile(path.string());
     if (!mustCopy) return OpenTablePath(path.string());
 
-    fs::path temp = TableTempFolder(session_);
+    // Every run copies into a folder of its own: parallel runs of one user never read a copy
+    // another is writing.
+    std::string run = TableRunFolder(session_);
     std::string copy;
-    if (!SameFolder(tableFolder, temp)) copy = CopyIntoFolder(path, temp);
+    if (!run.empty() && !SameFolder(tableFolder, run)) copy = CopyIntoFolder(path, run);
     if (copy.empty()) {
         // The original stays usable for reading; writes to it are refused.
         Report(Cat({t::kCopyFailed, path.string()}));
@@ -255,15 +268,61 @@ bool DbfTable::OpenTable(std::string_view name) {
         readOnly_ = true;
         return ok;
     }
-    bool ok = OpenTablePath(copy);
+    bool ok = OpenFile(copy, path.string());
     inTempFolder_ = ok;
     return ok;
 }
 
 bool DbfTable::OpenTablePath(std::string_view pathText) {
-    CloseTable();
     std::string path(pathText);
-    std::string name = path;
+    return OpenFile(path, path);
+}
+
+namespace {
+
+// The message of a damaged or foreign header; name is the file as the user knows it.
+std::string HeaderFaultMessage(const HeaderParse& parsed, const std::string& name) {
+    auto noDbase = [&](std::string_view why, std::string_view tag) {
+        return Cat({name, t::kNoDbase, " (", why, ")", tag});
+    };
+    switch (parsed.fault) {
+    case HeaderFault::None:
+        return {};
+    case HeaderFault::PrologTooShort:
+        return noDbase(t::kPrologTooShort, t::kUseOpenDbfUpper);
+    case HeaderFault::BadVersion:
+        return Cat({name, t::kNoDbase, "(", t::kBadVersion, ")", t::kUseOpenDbfUpper});
+    case HeaderFault::TooManyFields:
+        return noDbase(t::kTooManyFields, t::kUseOpenDbf);
+    case HeaderFault::Dbase2TooShort:
+        return Cat({name, t::kDbase2HeaderTooShort});
+    case HeaderFault::ReadError:
+        return Cat({t::kReadError, name, t::kUseOpenDbf});
+    case HeaderFault::BadFieldType:
+        return Cat({t::kField, parsed.badName, " [", TypeText(parsed.badType), t::kIn, name,
+                    t::kBadFieldType});
+    case HeaderFault::BadFieldLength:
+        return Cat({t::kField, parsed.badName, " [", TypeText(parsed.badType), t::kIn, name,
+                    t::kBadFieldLength, " (", std::to_string(parsed.badLength), ",",
+                    std::to_string(parsed.badDecimals), ")"});
+    case HeaderFault::BadRecordLength:
+        return noDbase(t::kBadRecordLength, t::kUseOpenDbf);
+    case HeaderFault::BadHeaderLength:
+        return noDbase(t::kBadHeaderLength, t::kUseOpenDbf);
+    case HeaderFault::RecordsBeyondFile:
+        return noDbase(Cat({t::kRecordsBeyondFileHead, std::to_string(parsed.header.recordCount),
+                            t::kRecordsBeyondFileTail}),
+                       t::kUseOpenDbf);
+    }
+    return {};
+}
+
+} // namespace
+
+// Opens the file at path; messages name it as `name` (the table the user asked for when the
+// file is its copy in the folder for temporary files).
+bool DbfTable::OpenFile(const std::string& path, const std::string& name) {
+    CloseTable();
     auto fail = [&](std::string text) {
         if (fd_ >= 0) close(fd_);
         fd_ = -1;
@@ -273,39 +332,31 @@ bool DbfTable::OpenTablePath(std::string_view pathText) {
     readOnly_ = false;
     inTempFolder_ = false;
     if (!IsReadableFile(path))
-        return fail(Cat({t::kFile, path, " ", t::kNotFound, t::kExclamation}));
+        return fail(Cat({t::kFile, name, " ", t::kNotFound, t::kExclamation}));
     fd_ = open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd_ < 0) {
         fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
         readOnly_ = true;
     }
-    if (fd_ < 0) return fail(Cat({t::kFile, path, " ", t::kNotFound, t::kExclamation}));
+    if (fd_ < 0) return fail(Cat({t::kFile, name, " ", t::kNotFound, t::kExclamation}));
 
     std::string bytes;
-    if (!ReadFully(fd_, 0, bytes, kProlog3))
-        return fail(Cat({name, t::kNoDbase, " (", t::kPrologTooShort, ")", t::kUseOpenDbfUpper}));
-    std::size_t headerLength = HeaderLengthFromProlog(bytes);
-    if (headerLength > kProlog3) ReadFully(fd_, 0, bytes, headerLength);
-    HeaderParse parsed = ParseDbfHeader(bytes);
-    switch (parsed.fault) {
-    case HeaderFault::None:
-        break;
-    case HeaderFault::PrologTooShort:
-        return fail(Cat({name, t::kNoDbase, " (", t::kPrologTooShort, ")", t::kUseOpenDbfUpper}));
-    case HeaderFault::BadVersion:
-        return fail(Cat({name, t::kNoDbase, "(", t::kBadVersion, ")", t::kUseOpenDbfUpper}));
-    case HeaderFault::TooManyFields:
-        return fail(Cat({name, t::kNoDbase, " (", t::kTooManyFields, ")", t::kUseOpenDbf}));
-    case HeaderFault::Dbase2TooShort:
-        return fail(Cat({name, t::kDbase2HeaderTooShort}));
-    case HeaderFault::ReadError:
-        return fail(Cat({t::kReadError, name, t::kUseOpenDbf}));
-    case HeaderFault::BadFieldType:
-        return fail(Cat({t::kField, parsed.badName, " [", std::string(1, parsed.badType), t::kIn,
-                         name, t::kBadFieldType}));
-    case HeaderFault::BadRecordLength:
-        return fail(Cat({name, t::kNoDbase, " (", t::kBadRecordLength, ")", t::kUseOpenDbf}));
+    HeaderParse parsed;
+    if (!ReadFully(fd_, 0, bytes, kProlog3)) {
+        parsed.fault = HeaderFault::PrologTooShort;
+    } else {
+        std::size_t headerLength = HeaderLengthFromProlog(bytes);
+        if (headerLength > kProlog3) ReadFully(fd_, 0, bytes, headerLength);
+        parsed = ParseDbfHeader(bytes);
     }
+    // A damaged table is never used: its names, rows and values could be anything.
+    if (parsed.fault == HeaderFault::None) {
+        std::int64_t size = FileSize();
+        if (size < 0) return fail(Cat({t::kReadError, name, t::kUseOpenDbf}));
+        if (!RecordsFitFile(parsed.header, static_cast<std::uint64_t>(size)))
+            parsed.fault = HeaderFault::RecordsBeyondFile;
+    }
+    if (parsed.fault != HeaderFault::None) return fail(HeaderFaultMessage(parsed, name));
     try {
         record_.assign(parsed.header.recordLength, ' ');
     } catch (const std::bad_alloc&) {
@@ -793,10 +844,12 @@ bool DbfTable::PackTable() {
         ++kept;
         if (kept != n) ok = WriteAt(RecordOffset(kept), row);
     }
+    // The count goes down before the file is cut, so that a reader opening the table meanwhile
+    // never finds a count beyond the end of the file.
     std::int64_t end = RecordOffset(kept + 1);
+    ok = ok && UpdateHeader(false, static_cast<std::uint32_t>(kept));
     ok = ok && WriteAt(end, std::string(1, static_cast<char>(kEndOfFile)));
     ok = ok && ftruncate(fd_, static_cast<off_t>(end + 1)) == 0;
-    ok = ok && UpdateHeader(false, static_cast<std::uint32_t>(kept));
     UnlockAppend();
     if (!ok) {
         ReportRecordIo();
@@ -902,8 +955,15 @@ bool DbfTable::BuildIndex(std::string_view keyExpression, std::string_view index
     SortIndex();
     std::string name(indexName);
     if (fs::path(name).extension().empty()) name += ".ndx";
-    indexPath_ = (fs::path(TableTempFolder(session_)) / name).string();
     indexPos_ = eof_ ? static_cast<long>(index_.size()) : IndexPosition(recno_);
+    // In this run's own folder, like the table copies: a fixed name in a shared folder would be
+    // written by parallel runs at once. Never in the working folder.
+    std::string run = TableRunFolder(session_);
+    if (run.empty()) {
+        Report(Cat({t::kIndexWriteFailed, name}));
+        return false;
+    }
+    indexPath_ = (fs::path(run) / name).string();
     // The index stays usable in memory when its file cannot be written; the caller hears of it.
     return WriteIndexFile();
 }

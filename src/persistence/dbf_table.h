@@ -18,6 +18,9 @@ struct Session;
 
 // The folder for temporary files: "Ordner für temporäre Dateien", else $TMPDIR/kora-$USER.
 std::string TableTempFolder(const Session& session);
+// This run's own folder inside it, for table copies and index files: parallel runs of one
+// user never share a name there. "" when it cannot be made.
+std::string TableRunFolder(const Session& session);
 
 // Writes a new, empty dBase III+ table (version 0x03, code page 850) at the path; the column
 // offsets are filled in. False, with the message shown, when the columns or the file fail.
@@ -91,7 +94,7 @@ class DbfTable {
     bool HideDeleted() const { return hideDeleted_; }
 
     // Index over one column (the key expression is a column name); the file is
-    // <index name>.ndx in the folder for temporary files.
+    // <index name>.ndx in this run's folder inside the folder for temporary files.
     bool BuildIndex(std::string_view keyExpression, std::string_view indexName);
     bool FindKey(std::string_view key);
     bool KeyFound() const { return keyFound_; }
@@ -105,7 +108,9 @@ class DbfTable {
     const std::string& BrowseCaption() const { return browseCaption_; }
 
     const std::string& Path() const { return path_; }
-    bool InTempFolder() const { return inTempFolder_; } // table folder was not writable
+    // The table is a copy in this run's temporary folder: the table folder or the file was
+    // not writable.
+    bool InTempFolder() const { return inTempFolder_; }
     bool ReadOnly() const { return readOnly_; }
     DbfLayout Layout() const { return header_.layout; }
     std::uint8_t VersionByte() const { return header_.version; }
@@ -119,6 +124,7 @@ class DbfTable {
         long record;
     };
 
+    bool OpenFile(const std::string& path, const std::string& name);
     void Report(std::string text);
     void RefreshCount();
     void ReportRecordNumber(long n);

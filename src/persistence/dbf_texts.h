@@ -24,8 +24,16 @@ inline constexpr std::string_view kNoMemory = "Zu wenig Speicherplatz zum Öffne
 inline constexpr std::string_view kField = "Field: ";
 inline constexpr std::string_view kIn = "] in ";
 inline constexpr std::string_view kBadFieldType = " ist kein gültiger Feldtyp";
-// A record length that cannot hold the columns of the descriptors.
+// A record length other than the deletion flag plus the columns of the descriptors.
 inline constexpr std::string_view kBadRecordLength = "Satzlänge passt nicht zu den Datenfeldern";
+// The descriptors do not end with 0x0D where the header length says.
+inline constexpr std::string_view kBadHeaderLength = "Header-Länge passt nicht zu den Datenfeldern";
+// A column of length 0, or a length or decimals its type cannot have: after the type text,
+// then " (" + length + "," + decimals + ")".
+inline constexpr std::string_view kBadFieldLength = " hat keine gültige Länge";
+// The record count needs more bytes than the file holds: + count + kRecordsBeyondFileTail.
+inline constexpr std::string_view kRecordsBeyondFileHead = "Datei kürzer als ihre ";
+inline constexpr std::string_view kRecordsBeyondFileTail = " Datensätze";
 
 // Records.
 inline constexpr std::string_view kBadRecordNumber = "Ungültige Datensatznr. = ";

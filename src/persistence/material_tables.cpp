@@ -93,7 +93,11 @@ std::int32_t MaterialNumberOfRow(const DbfTable& table) {
 }
 
 std::string MaterialNotFoundMessage(long number) {
-    return std::string(t::kNotFoundHead) + std::to_string(number) + std::string(t::kNotFoundTail);
+    return std::string(t::kNotFoundHead) + MaterialNotFoundBoxText(number);
+}
+
+std::string MaterialNotFoundBoxText(long number) {
+    return std::to_string(number) + std::string(t::kNotFoundTail);
 }
 
 std::int32_t WholeNumberOf(std::string_view text) {
@@ -164,10 +168,14 @@ void ApplyMaterial(Session& session) {
     s.rho = m.rho;
 }
 
-bool FindMaterial(Session& session, long materialNumber) {
+namespace {
+
+enum class Lookup { Found, NotFound, TableError };
+
+Lookup LookUpMaterial(Session& session, long materialNumber) {
     session.AbortFlag = false;
     DbfTable table(session);
-    if (!OpenMaterialTable(session, table)) return false;
+    if (!OpenMaterialTable(session, table)) return Lookup::TableError;
     table.BuildIndex(table.ColumnName(kNumberColumn), t::kKorwst);
     bool found = table.HasIndex() && table.FindKey(MaterialKey(materialNumber));
     if (found) {
@@ -175,7 +183,13 @@ bool FindMaterial(Session& session, long materialNumber) {
         ApplyMaterial(session);
     }
     table.CloseTable();
-    return found;
+    return found ? Lookup::Found : Lookup::NotFound;
+}
+
+} // namespace
+
+bool FindMaterial(Session& session, long materialNumber) {
+    return LookUpMaterial(session, materialNumber) == Lookup::Found;
 }
 
 bool BrowseMaterials(Session& session, int mode, TableView* view) {
@@ -241,9 +255,14 @@ MaterialRefresh RefreshSpringMaterial(Session& session) {
         if (mapped != 0) number = mapped;
     }
     s.materialNumber = static_cast<word>(number);
-    if (FindMaterial(session, number)) return {true, {}};
+    const Lookup lookup = LookUpMaterial(session, number);
+    if (lookup == Lookup::Found) return {true, {}, {}};
     session.CurrentMaterial = KORWST_Record{};
-    MaterialRefresh refresh{false, MaterialNotFoundMessage(number)};
+    // A table that cannot be opened has shown why and put its own message in the list; the
+    // material is then unknown rather than missing.
+    if (lookup == Lookup::TableError) return {false, std::string(t::kKorwstError), {}};
+    MaterialRefresh refresh{false, MaterialNotFoundMessage(number),
+                            MaterialNotFoundBoxText(number)};
     session.Message(refresh.message);
     return refresh;
 }

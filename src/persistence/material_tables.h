@@ -74,18 +74,23 @@ std::int32_t MaterialNumberOfLine(std::string_view line);
 
 // "Fehler : " + number + " not found".
 std::string MaterialNotFoundMessage(long number);
+// number + " not found": the same message in an error box, whose caption is "Fehler : ".
+std::string MaterialNotFoundBoxText(long number);
 
 // Makes CurrentMaterial the row of the spring's own material: for materialKind 0 the row of
 // materialNumber, for kinds 1..10 the row the standard grade maps to (materialNumber follows
 // the mapping); a found row is applied to the spring (FindMaterial). A typed material (kind
 // 11) only puts its typed values into CurrentMaterial. When the row is missing, the spring
 // keeps its values, CurrentMaterial is cleared (no other material's data is used) and
-// "Fehler : " + number + " not found" is added to the MessageList and returned. The
-// relaxation and tempering forms end with it, and the spring-file loader calls it before the
-// calculation (which clears the MessageList: show the returned message).
+// "Fehler : " + number + " not found" is added to the MessageList and returned. When the
+// material table cannot be opened (its message has been shown), CurrentMaterial is cleared
+// as well and "Fatal  : KORWST DBF error" is returned, with no box text. The relaxation and
+// tempering forms end with it, and the spring-file loader calls it before the calculation
+// (which clears the MessageList: show the returned message).
 struct MaterialRefresh {
     bool found = false;
-    std::string message; // the not-found message, or empty (code page 850)
+    std::string message; // the message of the MessageList, or empty (code page 850)
+    std::string boxText; // the same for an error box, which puts its own "Fehler : " before it
 };
 MaterialRefresh RefreshSpringMaterial(Session& session);
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace kora {
@@ -151,6 +152,7 @@ TEST(DbfHeader, EveryFaultIsNamed) {
     lowerMemo[32 + 11] = 'g';
     std::string shortRecord = Header3(0x03, 65, 5);
     PutDescriptor(shortRecord, 32, "A", 'C', 10);
+    shortRecord[64] = 0x0D;
     std::string noColumns = Header3(0x03, 33, 1);
     std::string tooMany = Header3(0x03, 32 + 256 * 32 + 1, 1);
     std::string firstIsEnd = good;
@@ -175,6 +177,159 @@ TEST(DbfHeader, EveryFaultIsNamed) {
     EXPECT_EQ(p.badType, 'X');
 }
 
+// A header of two columns, NAME C(10) and VALUE N(5,2), changed by `change`.
+std::string TwoColumns(const std::function<void(std::string&)>& change = {}) {
+    std::string h = Header3(0x03, 32 + 2 * 32 + 1, 1 + 10 + 5);
+    PutDescriptor(h, 32, "NAME", 'C', 10);
+    PutDescriptor(h, 64, "VALUE", 'N', 5);
+    h[64 + 17] = 2;
+    h[96] = 0x0D;
+    if (change) change(h);
+    return h;
+}
+
+void SetWord16(std::string& h, std::size_t at, int value) {
+    h[at] = static_cast<char>(value & 0xFF);
+    h[at + 1] = static_cast<char>((value >> 8) & 0xFF);
+}
+
+// Damage that once went unnoticed (names shifted, rows lost), and the variants writers really
+// produce, which must still be read.
+TEST(DbfHeader, DamagedStructuresAreRefusedAndRealVariantsRead) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        HeaderFault fault;
+    };
+    // The header length moved past the end mark into the first record: " Alpha".
+    std::string intoRecords = TwoColumns([](std::string& h) { SetWord16(h, 8, 97 + 6); });
+    intoRecords += " Alpha";
+    const Case cases[] = {
+        {"good", TwoColumns(), HeaderFault::None},
+        {"header length into the records", intoRecords, HeaderFault::BadHeaderLength},
+        {"header length on the end mark", TwoColumns([](std::string& h) { SetWord16(h, 8, 96); }),
+         HeaderFault::BadHeaderLength},
+        {"header length cuts a descriptor", TwoColumns([](std::string& h) { SetWord16(h, 8, 90); }),
+         HeaderFault::BadHeaderLength},
+        {"no end mark", TwoColumns([](std::string& h) { h[96] = ' '; }),
+         HeaderFault::BadHeaderLength},
+        {"empty descriptor before the end mark", TwoColumns([](std::string& h) {
+             SetWord16(h, 8, 32 + 3 * 32 + 1);
+             h.insert(96, std::string(32, '\0'));
+         }),
+         HeaderFault::BadFieldType},
+        {"column of length 0", TwoColumns([](std::string& h) { h[32 + 16] = 0; }),
+         HeaderFault::BadFieldLength},
+        {"logical of length 2", TwoColumns([](std::string& h) {
+             h[32 + 11] = 'L';
+             h[32 + 16] = 2;
+             SetWord16(h, 10, 1 + 2 + 5);
+         }),
+         HeaderFault::BadFieldLength},
+        {"date of length 6", TwoColumns([](std::string& h) {
+             h[32 + 11] = 'D';
+             h[32 + 16] = 6;
+             SetWord16(h, 10, 1 + 6 + 5);
+         }),
+         HeaderFault::BadFieldLength},
+        {"number 21 wide", TwoColumns([](std::string& h) {
+             h[64 + 16] = 21;
+             SetWord16(h, 10, 1 + 10 + 21);
+         }),
+         HeaderFault::BadFieldLength},
+        {"as many decimals as width", TwoColumns([](std::string& h) { h[64 + 17] = 5; }),
+         HeaderFault::BadFieldLength},
+        {"record longer than its columns",
+         TwoColumns([](std::string& h) { SetWord16(h, 10, 1 + 10 + 5 + 1); }),
+         HeaderFault::BadRecordLength},
+        {"type byte 0", TwoColumns([](std::string& h) { h[32 + 11] = '\0'; }),
+         HeaderFault::BadFieldType},
+        // Variants of real writers.
+        {"number 20 wide with 18 decimals", TwoColumns([](std::string& h) {
+             h[64 + 16] = 20;
+             h[64 + 17] = 18;
+             SetWord16(h, 10, 1 + 10 + 20);
+         }),
+         HeaderFault::None},
+        {"end mark with 0x00 after it", TwoColumns([](std::string& h) {
+             SetWord16(h, 8, 98);
+             h.push_back('\0');
+         }),
+         HeaderFault::None},
+        {"end mark with 0x1A after it", TwoColumns([](std::string& h) {
+             SetWord16(h, 8, 98);
+             h.push_back('\x1A');
+         }),
+         HeaderFault::None},
+        {"263 zero bytes after the end mark", TwoColumns([](std::string& h) {
+             SetWord16(h, 8, 97 + 263);
+             h.append(263, '\0');
+         }),
+         HeaderFault::None},
+        {"long character column (high length byte in decimals) is not read wrongly",
+         TwoColumns([](std::string& h) {
+             h[32 + 17] = 1; // 10 + 256 characters
+             SetWord16(h, 10, 1 + 266 + 5);
+         }),
+         HeaderFault::BadRecordLength},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseDbfHeader(c.bytes).fault, c.fault) << c.what;
+
+    HeaderParse p = ParseDbfHeader(TwoColumns([](std::string& h) { h[64 + 17] = 7; }));
+    EXPECT_EQ(p.badName, "VALUE");
+    EXPECT_EQ(p.badType, 'N');
+    EXPECT_EQ(p.badLength, 5);
+    EXPECT_EQ(p.badDecimals, 7);
+}
+
+TEST(DbfHeader, Level7KeepsItsFieldPropertiesAfterTheEndMark) {
+    const std::size_t descriptors = 68 + 48 + 1, properties = 36;
+    std::string h(descriptors + properties, '\0');
+    h[0] = 0x04;
+    SetWord16(h, 8, static_cast<int>(h.size()));
+    SetWord16(h, 10, 1 + 12);
+    std::memcpy(h.data() + 68, "Werkstoff", 9);
+    h[68 + 32] = 'C';
+    h[68 + 33] = 12;
+    h[descriptors - 1] = 0x0D;
+    h[descriptors] = 1; // one standard property, with its bytes after
+    h[descriptors + 20] = 'x';
+    HeaderParse p = ParseDbfHeader(h);
+    EXPECT_EQ(p.fault, HeaderFault::None);
+    ASSERT_EQ(p.header.columns.size(), 1u);
+    EXPECT_EQ(p.header.columns[0].name, "WERKSTOFF");
+    h[descriptors - 1] = 'x'; // without the end mark
+    EXPECT_EQ(ParseDbfHeader(h).fault, HeaderFault::BadHeaderLength);
+}
+
+TEST(DbfHeader, RecordsMustFitTheFile) {
+    DbfHeader h;
+    h.headerLength = 97;
+    h.recordLength = 16;
+    struct Case {
+        std::uint32_t count;
+        std::uint64_t size;
+        bool fits;
+    };
+    const Case cases[] = {
+        {0, 97, true},       {0, 98, true},          {3, 97 + 48, true}, {3, 97 + 48 + 1, true},
+        {3, 97 + 47, false}, {2, 97 + 48 + 1, true}, {0, 96, false},     {0xFFFFFFFF, 97, false},
+    };
+    for (const Case& c : cases) {
+        h.recordCount = c.count;
+        EXPECT_EQ(RecordsFitFile(h, c.size), c.fits) << c.count << " records in " << c.size;
+    }
+}
+
+TEST(DbfHeader, TypeBytesShownInMessages) {
+    EXPECT_EQ(TypeText('X'), "X");
+    EXPECT_EQ(TypeText('g'), "g");
+    EXPECT_EQ(TypeText('\0'), "0x00");
+    EXPECT_EQ(TypeText(' '), "0x20");
+    EXPECT_EQ(TypeText('\xC3'), "0xC3");
+}
+
 TEST(DbfHeader, NewTablesAreCheckedBeforeWriting) {
     struct Case {
         DbfColumn column;
@@ -186,6 +341,7 @@ TEST(DbfHeader, NewTablesAreCheckedBeforeWriting) {
         {{"X", 'Q', 5, 0, 0}, false},    {{"X", 'C', 0, 0, 0}, false},
         {{"X", 'L', 2, 0, 0}, false},    {{"X", 'D', 10, 0, 0}, false},
         {{"X", 'N', 4, 3, 0}, false},    {{"X", 'C', 10, 2, 0}, false},
+        {{"X", 'N', 20, 2, 0}, true},    {{"X", 'F', 21, 0, 0}, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CheckNewColumns({c.column}).empty(), c.valid) << c.column.name << c.column.type;

@@ -352,8 +352,11 @@ TEST_F(DbfTableTest, IndexFindsNumbersRightAlignedInNineCharacters) {
     DbfTable table(session);
     ASSERT_TRUE(table.OpenTable("korwst"));
     ASSERT_TRUE(table.BuildIndex(table.ColumnName(2), "korwst"));
-    EXPECT_EQ(table.IndexPath(), temp + "/korwst.ndx");
-    EXPECT_TRUE(fs::exists(temp + "/korwst.ndx"));
+    // In this run's own folder inside the temporary folder: never a name parallel runs share.
+    const std::string run = TableRunFolder(session);
+    EXPECT_EQ(fs::path(run).parent_path(), fs::path(temp));
+    EXPECT_EQ(table.IndexPath(), run + "/korwst.ndx");
+    EXPECT_TRUE(fs::exists(run + "/korwst.ndx"));
     char key[16];
     for (int n : {1, 7, 12}) {
         std::snprintf(key, sizeof key, "%9d", n);
@@ -406,15 +409,26 @@ TEST_F(DbfTableTest, ReadOnlyTableIsCopiedAndEditedInTheTemporaryFolder) {
     DbfTable table(session);
     ASSERT_TRUE(table.OpenTable("locked"));
     EXPECT_TRUE(table.InTempFolder());
-    EXPECT_EQ(table.Path(), temp + "/locked.dbf");
-    EXPECT_TRUE(fs::exists(temp + "/locked.dbt"));
-    EXPECT_NE(fs::status(temp + "/locked.dbf").permissions() & fs::perms::owner_write,
+    const std::string run = TableRunFolder(session);
+    EXPECT_EQ(fs::path(run).parent_path(), fs::path(temp));
+    EXPECT_EQ(table.Path(), run + "/locked.dbf");
+    EXPECT_TRUE(fs::exists(run + "/locked.dbt"));
+    EXPECT_NE(fs::status(run + "/locked.dbf").permissions() & fs::perms::owner_write,
               fs::perms::none);
     ASSERT_TRUE(table.SetColumnText(1, "Changed"));
     ASSERT_TRUE(table.ReplaceRecord());
     ASSERT_TRUE(table.CloseTable());
     EXPECT_EQ(ReadBytes(path), before);
-    EXPECT_NE(ReadBytes(temp + "/locked.dbf"), before);
+    EXPECT_NE(ReadBytes(run + "/locked.dbf"), before);
+    // Opening again copies afresh over the last copy; no passing copy stays behind.
+    ASSERT_TRUE(table.OpenTable("locked"));
+    EXPECT_EQ(table.ColumnText(1), "Row 1               ");
+    table.CloseTable();
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(run))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"locked.dbf", "locked.dbt"}));
 }
 
 // Runs the check as an unprivileged user when the tests run as root, who may write anywhere.
@@ -446,18 +460,19 @@ TEST_F(DbfTableTest, ReadOnlyTableFolderLeadsToACopyInTheTemporaryFolder) {
         own.config.tempFolder = tempFolder;
         DbfTable table(own);
         if (!table.OpenTable("korwstr")) return 1;
-        if (!table.InTempFolder() || table.Path() != tempFolder + "/korwstr.dbf") return 2;
+        const std::string copyPath = TableRunFolder(own) + "/korwstr.dbf";
+        if (fs::path(copyPath).parent_path().parent_path() != fs::path(tempFolder)) return 2;
+        if (!table.InTempFolder() || table.Path() != copyPath) return 2;
         if (!table.SetColumnText(1, "Only the copy") || !table.ReplaceRecord()) return 3;
         table.BlankRecord();
         if (!table.AppendRecord() || !table.CloseTable()) return 4;
+        DbfTable copy(own);
+        if (!copy.OpenTablePath(copyPath) || copy.RecordCount() != 3) return 5;
+        if (copy.ColumnText(1) != "Only the copy       ") return 6;
         return 0;
     });
     EXPECT_EQ(result, 0);
     EXPECT_EQ(ReadBytes(path), before);
-    DbfTable copy(session);
-    ASSERT_TRUE(copy.OpenTablePath(temp + "/korwstr.dbf"));
-    EXPECT_EQ(copy.RecordCount(), 3);
-    EXPECT_EQ(copy.ColumnText(1), "Only the copy       ");
 }
 
 // ---- damaged and foreign files ----
@@ -504,6 +519,31 @@ TEST_F(DbfTableTest, EveryOpenFailureHasItsMessageAndOpensNothing) {
              return b.substr(0, 300);
          },
          "%Datenbank-Header ist kleiner als 521 Bytes"},
+        // Damage that was once read as a good table.
+        {"NAME of length 0", setByte(32 + 16, 0),
+         "Field: NAME [C] in % hat keine gültige Länge (0,0)"},
+        {"header length 3 bytes into the records", setByte(8, 32 + 5 * 32 + 1 + 3),
+         "% ist keine dBASE-Datenbank. (Header-Länge passt nicht zu den Datenfeldern) "
+         "[Use/OpenDbf]"},
+        {"header length on the end mark", setByte(8, 32 + 5 * 32),
+         "% ist keine dBASE-Datenbank. (Header-Länge passt nicht zu den Datenfeldern) "
+         "[Use/OpenDbf]"},
+        {"header length one descriptor short", setByte(8, 32 + 4 * 32 + 1),
+         "% ist keine dBASE-Datenbank. (Header-Länge passt nicht zu den Datenfeldern) "
+         "[Use/OpenDbf]"},
+        {"record length one more", setByte(10, 48),
+         "% ist keine dBASE-Datenbank. (Satzlänge passt nicht zu den Datenfeldern) [Use/OpenDbf]"},
+        {"nine records counted, two there", setByte(4, 9),
+         "% ist keine dBASE-Datenbank. (Datei kürzer als ihre 9 Datensätze) [Use/OpenDbf]"},
+        {"record count in the high byte", setByte(7, 1),
+         "% ist keine dBASE-Datenbank. (Datei kürzer als ihre 16777218 Datensätze) "
+         "[Use/OpenDbf]"},
+        {"type byte 0", setByte(32 + 32 + 11, 0),
+         "Field: NUMBER [0x00] in % ist kein gültiger Feldtyp"},
+        {"RHO with 8 decimals", setByte(32 + 2 * 32 + 17, 8),
+         "Field: RHO [N] in % hat keine gültige Länge (8,8)"},
+        {"header cut short", [](std::string b) { return b.substr(0, 32 + 5 * 32); },
+         "Fehler beim Lesen von % [Use/OpenDbf]"},
     };
     for (const Damage& d : cases) {
         std::string path = tables + "/damaged.dbf";
@@ -523,13 +563,14 @@ TEST_F(DbfTableTest, EveryOpenFailureHasItsMessageAndOpensNothing) {
     }
 }
 
-TEST_F(DbfTableTest, MissingRecordsAreReportedAndNeverWrittenBeyondTheFile) {
+TEST_F(DbfTableTest, RecordsMissingAfterOpeningAreReportedAndNeverWrittenBeyondTheFile) {
     std::string path = MakeTable("short", 5);
+    DbfTable table(session);
+    ASSERT_TRUE(table.OpenTablePath(path));
+    // Another program cuts the file while the table is open.
     std::string bytes = ReadBytes(path);
     bytes.resize(32 + 5 * 32 + 1 + 2 * 47 + 10); // 2 records and a piece of the third
     WriteBytes(path, bytes);
-    DbfTable table(session);
-    ASSERT_TRUE(table.OpenTablePath(path));
     EXPECT_EQ(table.RecordCount(), 5);
     EXPECT_TRUE(table.GoRecord(2));
     EXPECT_FALSE(table.GoRecord(3));
@@ -542,6 +583,62 @@ TEST_F(DbfTableTest, MissingRecordsAreReportedAndNeverWrittenBeyondTheFile) {
     EXPECT_FALSE(table.PackTable());
     table.CloseTable();
     EXPECT_EQ(ReadBytes(path).size(), bytes.size());
+    // Opened again, the cut table is refused as a whole.
+    dialogs.errors.clear();
+    EXPECT_FALSE(table.OpenTablePath(path));
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0], path + " ist keine dBASE-Datenbank. (Datei kürzer als ihre 5 "
+                                        "Datensätze) [Use/OpenDbf]");
+    EXPECT_EQ(ReadBytes(path).size(), bytes.size());
+}
+
+// What other writers leave and what a shortened table looks like are no damage.
+TEST_F(DbfTableTest, CountsBelowTheFileAndAMissingEndByteAreRead) {
+    std::string good = ReadBytes(MakeTable("variants", 3));
+    ASSERT_EQ(Byte(good, good.size() - 1), 0x1Au);
+    struct Variant {
+        const char* what;
+        std::string bytes;
+        long count;
+    };
+    std::string twoCounted = good;
+    twoCounted[4] = 2;
+    const Variant variants[] = {
+        {"with end byte", good, 3},
+        {"without end byte", good.substr(0, good.size() - 1), 3},
+        {"two of three counted", twoCounted, 2},
+        {"two of three counted, no end byte", twoCounted.substr(0, good.size() - 1), 2},
+        {"records and more bytes after them", good + "trailing", 3},
+    };
+    for (const Variant& v : variants) {
+        std::string path = tables + "/variants.dbf";
+        WriteBytes(path, v.bytes);
+        dialogs.errors.clear();
+        DbfTable table(session);
+        ASSERT_TRUE(table.OpenTablePath(path)) << v.what;
+        EXPECT_TRUE(dialogs.errors.empty()) << v.what;
+        EXPECT_EQ(table.RecordCount(), v.count) << v.what;
+        ASSERT_TRUE(table.GoRecord(v.count)) << v.what;
+        EXPECT_EQ(table.ColumnText("NAME"), PadRight("Row " + std::to_string(v.count), 20))
+            << v.what;
+        table.CloseTable();
+        EXPECT_EQ(ReadBytes(path), v.bytes) << v.what;
+    }
+}
+
+// A damaged table the user may not write is refused under its own name, not its copy's.
+TEST_F(DbfTableTest, ADamagedTableIsNamedByItsOwnPathWhenOpenedFromACopy) {
+    std::string path = MakeTable("korwstt", 2);
+    std::string bytes = ReadBytes(path);
+    bytes[4] = 7; // seven records counted, two there
+    WriteBytes(path, bytes);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    DbfTable table(session);
+    EXPECT_FALSE(table.OpenTable("korwstt"));
+    EXPECT_FALSE(table.IsOpen());
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0], path + " ist keine dBASE-Datenbank. (Datei kürzer als ihre 7 "
+                                        "Datensätze) [Use/OpenDbf]");
 }
 
 TEST_F(DbfTableTest, DamagedBytesNeverCrashOrChangeTheFile) {

@@ -1,7 +1,10 @@
 #include "material_table_support.h"
 
+#include "calc/calculate.h"
+#include "common/example_springs.h"
 #include "persistence/material_tables.h"
 #include "persistence/relaxation_tables.h"
+#include "persistence/spring_file.h"
 #include "persistence/tempering_tables.h"
 
 #include <gtest/gtest.h>
@@ -224,6 +227,120 @@ TEST_F(RelaxationTemperingTest, ReferenceTablesForTheCalculation) {
     engineView.FindRelaxation(materialSession, 3);
     EXPECT_FALSE(materialSession.relaxationFound);
     EXPECT_EQ(materialSession.CurrentRelaxation.T2, 0);
+}
+
+// Header damage of a table's bytes that was once read as a good table: names and rows shifted,
+// rows lost.
+struct HeaderDamage {
+    const char* what;
+    void (*apply)(std::string& bytes);
+    const char* reason; // part of the refusal
+};
+
+void AddToWord16(std::string& b, std::size_t at, int delta) {
+    int value = static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8;
+    value += delta;
+    b[at] = static_cast<char>(value & 0xFF);
+    b[at + 1] = static_cast<char>(value >> 8);
+}
+
+const HeaderDamage kHeaderDamages[] = {
+    {"second column of length 0", [](std::string& b) { b[32 + 32 + 16] = 0; },
+     "hat keine gültige Länge"},
+    {"header length 3 past the end mark", [](std::string& b) { AddToWord16(b, 8, 3); },
+     "(Header-Länge passt nicht zu den Datenfeldern)"},
+    {"more records counted than the file holds", [](std::string& b) { b[4] = 100; },
+     "(Datei kürzer als ihre 100 Datensätze)"},
+};
+
+// A damaged table is refused with a message naming its file, and nothing is taken from it:
+// the spring computes with no material rather than a shifted one, and no relaxation row or
+// tempering line is silently missing.
+TEST_F(RelaxationTemperingTest, DamagedTablesAreRefusedNamedAndNeverRead) {
+    struct Lookup {
+        const char* table;
+        bool (*find)(Session&);
+        const char* message;
+    };
+    const Lookup lookups[] = {
+        {"korwst",
+         [](Session& s) {
+             s.spring.materialKind = 0;
+             s.spring.materialNumber = 1;
+             s.CurrentMaterial = SteelRow(77, "fremd");
+             MaterialRefresh refresh = RefreshSpringMaterial(s);
+             EXPECT_EQ(refresh.message, "Fatal  : KORWST DBF error");
+             EXPECT_EQ(refresh.boxText, "");
+             EXPECT_EQ(s.CurrentMaterial.name1, "");
+             return refresh.found;
+         },
+         "Fatal  : KORWST DBF error"},
+        {"korwstr",
+         [](Session& s) {
+             bool found = FindRelaxation(s, 3);
+             EXPECT_FALSE(s.relaxationFound);
+             EXPECT_EQ(s.CurrentRelaxation.T2, 0);
+             return found;
+         },
+         "Fatal  : KORWSTR.DBF error"},
+        {"korwstt",
+         [](Session& s) {
+             bool found = FindTempering(s, 1);
+             EXPECT_EQ(s.CurrentTempering.line1, "");
+             return found;
+         },
+         "Fatal  : korwstt.dbf error"},
+    };
+    for (const Lookup& lookup : lookups) {
+        const std::string path = Path(lookup.table);
+        const std::string good = ReadBytes(path);
+        for (const HeaderDamage& damage : kHeaderDamages) {
+            SCOPED_TRACE(std::string(lookup.table) + ": " + damage.what);
+            std::string bytes = good;
+            damage.apply(bytes);
+            WriteBytes(path, bytes);
+            recorder.errors.clear();
+            materialSession.ClearMessages();
+            EXPECT_FALSE(lookup.find(materialSession));
+            EXPECT_EQ(Messages(), Strings{lookup.message});
+            ASSERT_EQ(recorder.errors.size(), 1u);
+            EXPECT_EQ(recorder.errors[0].find(path), recorder.errors[0].rfind("Field: ", 0) == 0
+                                                         ? recorder.errors[0].find(" in ") + 4
+                                                         : 0u);
+            EXPECT_NE(recorder.errors[0].find(damage.reason), std::string::npos)
+                << recorder.errors[0];
+            EXPECT_EQ(ReadBytes(path), bytes);
+        }
+        WriteBytes(path, good);
+    }
+}
+
+// Loading a spring whose material row is missing says so once: the error box carries its own
+// "Fehler : " caption. The spring is not computed with another row.
+TEST_F(RelaxationTemperingTest, ALoadedSpringWithoutItsMaterialRowSaysSoOnce) {
+    examples::SingleSection(materialSession);
+    materialSession.spring.materialKind = 0;
+    materialSession.spring.materialNumber = 7;
+    SpringFileContext files;
+    const std::string file = root + "/seven.kra";
+    ASSERT_TRUE(SaveSpringFile(materialSession, files, file, false));
+    recorder.errors.clear();
+    ASSERT_TRUE(LoadSpringFile(materialSession, files, file));
+    EXPECT_EQ(recorder.errors, Strings{"7 not found"});
+    EXPECT_TRUE(materialSession.FatalFlag);
+
+    // With a damaged material table the table's own refusal is the only box.
+    std::string bytes = ReadBytes(Path("korwst"));
+    bytes[4] = 100;
+    WriteBytes(Path("korwst"), bytes);
+    materialSession.spring.materialNumber = 1;
+    ASSERT_TRUE(SaveSpringFile(materialSession, files, file, false));
+    recorder.errors.clear();
+    ASSERT_TRUE(LoadSpringFile(materialSession, files, file));
+    EXPECT_EQ(recorder.errors,
+              Strings{Path("korwst") + " ist keine dBASE-Datenbank. (Datei kürzer als ihre 100 "
+                                       "Datensätze) [Use/OpenDbf]"});
+    EXPECT_TRUE(materialSession.FatalFlag);
 }
 
 } // namespace
