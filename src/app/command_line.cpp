@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 
-#include "calc/calculate.h"
-#include "calc/codepage.h"
+#include "engine/calculate.h"
+#include "base/codepage.h"
 #include "calc/session.h"
 #include "persistence/configuration_file.h"
 #include "persistence/program_folders.h"
@@ -10,9 +10,9 @@
 #include "persistence/spring_json.h"
 #include "persistence/tempering_tables.h"
 #include "reports/report_builder.h"
-#include "ui/dialog_calls.h"
-#include "ui/message_window.h"
-#include "ui/noninteractive_dialogs.h"
+#include "calc/dialog_calls.h"
+#include "calc/message_window.h"
+#include "platform/noninteractive_dialogs.h"
 
 #include <algorithm>
 #include <array>

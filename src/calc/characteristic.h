@@ -3,7 +3,7 @@
 // and length build-up; the coil position helpers of the views and the coil-spacing report.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "calc/spring_record.h"
 
 #include <string>

@@ -3,7 +3,7 @@
 // of the outer diameter at solid length, buckling, and the mandrel and sleeve diameters.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "calc/spring_record.h"
 
 namespace kora {

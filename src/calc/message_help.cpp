@@ -1,6 +1,6 @@
 #include "calc/message_help.h"
 
-#include "calc/configuration.h"
+#include "base/configuration.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "calc/session.h"
 
-#include "ui/noninteractive_dialogs.h"
+#include "platform/noninteractive_dialogs.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,11 +3,11 @@
 // reference, so two sessions never share state.
 #pragma once
 
-#include "calc/configuration.h"
+#include "base/configuration.h"
 #include "calc/messages.h"
 #include "calc/spring_record.h"
-#include "strength/material_record.h"
-#include "ui/dialogs.h"
+#include "calc/material_record.h"
+#include "platform/dialogs.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
 #include "calc/settings.h"
 
-#include "calc/numformat.h"
+#include "base/numformat.h"
 #include "calc/session.h"
-#include "calc/units.h"
+#include "base/units.h"
 
 #include <algorithm>
 

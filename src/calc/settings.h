@@ -3,7 +3,7 @@
 // mode, 3D line step and unit system. Out-of-range input is silently forced into its range.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 #include <array>
 #include <cstdint>

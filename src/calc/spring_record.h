@@ -3,7 +3,7 @@
 // how many rows are valid). Units: mm, N, N/mm, N/mm², Hz, N·mm, °C, kg/dm³, g.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 #include <array>
 #include <cstdint>

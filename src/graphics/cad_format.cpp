@@ -1,7 +1,7 @@
 #include "graphics/cad_format.h"
 
-#include "calc/codepage.h"
-#include "calc/numformat.h"
+#include "base/codepage.h"
+#include "base/numformat.h"
 
 #include <array>
 #include <cmath>

@@ -2,7 +2,7 @@
 // the program's short value format, and the "CAD Text Mode" conversion of code page 850 texts.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 #include <string>
 #include <string_view>

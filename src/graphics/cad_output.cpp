@@ -1,6 +1,6 @@
 #include "graphics/cad_output.h"
 
-#include "calc/temp_folder.h"
+#include "base/temp_folder.h"
 
 #include "calc/session.h"
 #include "graphics/cad_format.h"

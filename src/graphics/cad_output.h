@@ -5,7 +5,7 @@
 // polylines with arc segments). All coordinates are sheet millimetres.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "graphics/cad_file.h"
 #include "graphics/cad_settings.h"
 #include "graphics/dxf_writer.h"

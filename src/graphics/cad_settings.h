@@ -3,9 +3,9 @@
 // file fills them; the defaults are those of a missing configuration.
 #pragma once
 
-#include "calc/configuration.h"
-#include "calc/program.h"
-#include "calc/real.h"
+#include "base/configuration.h"
+#include "base/program.h"
+#include "base/real.h"
 
 #include <array>
 #include <string>

@@ -1,8 +1,8 @@
 #include "graphics/diagram.h"
 
-#include "calc/numformat.h"
+#include "base/numformat.h"
 #include "calc/session.h"
-#include "calc/units.h"
+#include "base/units.h"
 #include "graphics/cad_output.h"
 #include "graphics/diagram_texts.h"
 

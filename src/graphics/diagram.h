@@ -4,7 +4,7 @@
 // and the data block). Everything is drawn through the CAD output; sheet units are mm.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 #include <functional>
 #include <string_view>

@@ -2,13 +2,13 @@
 
 #include "calc/characteristic.h"
 #include "calc/derived.h"
-#include "calc/numformat.h"
+#include "base/numformat.h"
 #include "calc/session.h"
-#include "calc/units.h"
+#include "base/units.h"
 #include "graphics/diagram_texts.h"
 #include "strength/stress.h"
-#include "ui/dialog_calls.h"
-#include "ui/message_window.h"
+#include "calc/dialog_calls.h"
+#include "calc/message_window.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // data block; the diagram menu, the redraw after a calculation and the diagram-limits dialog.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "graphics/cad_output.h"
 #include "graphics/diagram.h"
 

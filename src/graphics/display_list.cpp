@@ -1,6 +1,6 @@
 #include "graphics/display_list.h"
 
-#include "calc/numformat.h"
+#include "base/numformat.h"
 #include "calc/session.h"
 
 #include <array>

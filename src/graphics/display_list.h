@@ -13,7 +13,7 @@
 // Reals are written "%.8Lg" (8 significant digits, '.' as decimal point), integers plainly.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "graphics/canvas.h"
 #include "graphics/window_mapping.h"
 

@@ -1,6 +1,6 @@
 #include "graphics/dxf_block_reader.h"
 
-#include "calc/numformat.h"
+#include "base/numformat.h"
 
 #include <cstdlib>
 #include <fstream>

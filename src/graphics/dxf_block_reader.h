@@ -4,7 +4,7 @@
 // POLYLINE with VERTEX and bulges); other entities and groups are skipped.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 #include <array>
 #include <string>

@@ -3,7 +3,7 @@
 // DXF and plotter outputs and for the temporary block files of the screen output.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "graphics/cad_file.h"
 #include "graphics/cad_settings.h"
 

@@ -3,7 +3,7 @@
 // through the CAD output layer so that every output kind receives the same entities.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 // data 106, blocks as subfigures 308 with instances 408 (and a matrix 124 when rotated).
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "graphics/cad_file.h"
 #include "graphics/cad_settings.h"
 

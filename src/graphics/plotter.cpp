@@ -1,6 +1,6 @@
 #include "graphics/plotter.h"
 
-#include "calc/numformat.h"
+#include "base/numformat.h"
 #include "calc/session.h"
 #include "graphics/cad_format.h"
 #include "graphics/cad_texts.h"

@@ -3,7 +3,7 @@
 // "EOF". Layers and line types are not written.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "graphics/cad_file.h"
 
 #include <string_view>

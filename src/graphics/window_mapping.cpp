@@ -1,6 +1,6 @@
 #include "graphics/window_mapping.h"
 
-#include "calc/configuration.h"
+#include "base/configuration.h"
 
 #include <array>
 #include <cmath>

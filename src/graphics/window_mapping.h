@@ -3,7 +3,7 @@
 // screen and paper formulas. Also the window settings taken from the configuration.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "graphics/canvas.h"
 
 #include <string>

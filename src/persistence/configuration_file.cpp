@@ -2,11 +2,11 @@
 
 #include "base/file_io.h"
 #include "base/file_texts.h"
-#include "calc/codepage.h"
-#include "calc/numformat.h"
+#include "base/codepage.h"
+#include "base/numformat.h"
 #include "calc/session.h"
 #include "persistence/spring_file.h"
-#include "ui/dialog_calls.h"
+#include "calc/dialog_calls.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,7 +3,7 @@
 // `Tconfig` as a model without any window.
 #pragma once
 
-#include "calc/configuration.h"
+#include "base/configuration.h"
 
 #include <array>
 #include <string>

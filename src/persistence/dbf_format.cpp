@@ -1,6 +1,6 @@
 #include "persistence/dbf_format.h"
 
-#include "calc/numformat.h"
+#include "base/numformat.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 // No file access here; the table engine (dbf_table.h) reads and writes the bytes.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,10 +1,10 @@
 #include "persistence/dbf_table.h"
 
-#include "calc/numformat.h"
-#include "calc/temp_folder.h"
+#include "base/numformat.h"
+#include "base/temp_folder.h"
 
 #include "base/file_io.h"
-#include "calc/codepage.h"
+#include "base/codepage.h"
 #include "calc/session.h"
 #include "persistence/dbf_texts.h"
 

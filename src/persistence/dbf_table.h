@@ -3,7 +3,7 @@
 // for temporary files, with record and append locks (POSIX region locks) and a one-column index.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "persistence/dbf_format.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "persistence/material_forms.h"
-#include "calc/program.h"
+#include "base/program.h"
 
-#include "calc/numformat.h"
+#include "base/numformat.h"
 #include "calc/session.h"
 #include "persistence/dbf_texts.h"
 #include "persistence/material_table_texts.h"
@@ -10,7 +10,7 @@
 #include "strength/material.h"
 #include "strength/stress.h"
 #include "strength/wire_tolerance.h"
-#include "ui/dialog_calls.h"
+#include "calc/dialog_calls.h"
 
 #include <algorithm>
 #include <utility>

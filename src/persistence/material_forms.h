@@ -5,8 +5,8 @@
 // the view converts them for the window.
 #pragma once
 
-#include "calc/real.h"
-#include "calc/units.h"
+#include "base/real.h"
+#include "base/units.h"
 #include "persistence/material_tables.h"
 #include "persistence/table_browser.h"
 

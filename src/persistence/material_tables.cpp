@@ -1,12 +1,12 @@
 #include "persistence/material_tables.h"
 
-#include "calc/codepage.h"
-#include "calc/numformat.h"
+#include "base/codepage.h"
+#include "base/numformat.h"
 #include "calc/session.h"
 #include "persistence/material_dialogs.h"
 #include "persistence/material_table_texts.h"
 #include "strength/material.h"
-#include "ui/dialog_calls.h"
+#include "calc/dialog_calls.h"
 
 #include <cmath>
 #include <cstdio>

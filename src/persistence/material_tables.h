@@ -3,11 +3,11 @@
 // browser for maintaining and picking, and the list lines of the material forms.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "calc/spring_record.h"
 #include "persistence/dbf_table.h"
 #include "persistence/table_browser.h"
-#include "strength/material_record.h"
+#include "calc/material_record.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "persistence/program_folders.h"
 
-#include "calc/codepage.h"
-#include "calc/configuration.h"
-#include "calc/temp_folder.h"
+#include "base/codepage.h"
+#include "base/configuration.h"
+#include "base/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>

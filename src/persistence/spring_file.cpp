@@ -4,12 +4,12 @@
 #include "base/file_texts.h"
 #include "persistence/material_tables.h"
 
-#include "calc/calculate.h"
-#include "calc/codepage.h"
-#include "calc/numformat.h"
+#include "engine/calculate.h"
+#include "base/codepage.h"
+#include "base/numformat.h"
 #include "calc/session.h"
 #include "calc/settings.h"
-#include "ui/dialog_calls.h"
+#include "calc/dialog_calls.h"
 
 #include <algorithm>
 #include <cctype>

@@ -4,8 +4,8 @@
 // base/file_io.h.
 #pragma once
 
-#include "calc/configuration.h"
-#include "calc/program.h"
+#include "base/configuration.h"
+#include "base/program.h"
 #include "calc/spring_record.h"
 
 #include <optional>

@@ -1,7 +1,7 @@
 #include "persistence/spring_json.h"
 
-#include "calc/codepage.h"
-#include "calc/numformat.h"
+#include "base/codepage.h"
+#include "base/numformat.h"
 #include "calc/session.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "persistence/table_browser.h"
 #include "base/file_io.h"
 #include "base/file_texts.h"
-#include "calc/codepage.h"
-#include "calc/program.h"
+#include "base/codepage.h"
+#include "base/program.h"
 
 #include "calc/session.h"
 #include "persistence/dbf_texts.h"

@@ -2,17 +2,17 @@
 
 #include "calc/characteristic.h"
 #include "calc/derived.h"
-#include "calc/numformat.h"
+#include "base/numformat.h"
 #include "calc/session.h"
-#include "calc/units.h"
+#include "base/units.h"
 #include "graphics/cad_settings.h"
 #include "persistence/spring_file.h"
 #include "reports/report_texts.h"
 #include "strength/reject.h"
 #include "strength/tolerances.h"
 #include "strength/wire_tolerance.h"
-#include "ui/dialog_calls.h"
-#include "ui/message_window.h"
+#include "calc/dialog_calls.h"
+#include "calc/message_window.h"
 
 #include <cmath>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // the statistics block. Every report goes through the ReportWriter.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "reports/report_writer.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "reports/report_devices.h"
 
-#include "calc/configuration.h"
+#include "base/configuration.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,16 +1,16 @@
 #include "reports/report_writer.h"
 
 #include "base/file_io.h"
-#include "calc/codepage.h"
+#include "base/codepage.h"
 #include "calc/message_help.h"
-#include "calc/numformat.h"
+#include "base/numformat.h"
 #include "calc/session.h"
-#include "calc/temp_folder.h"
+#include "base/temp_folder.h"
 #include "graphics/cad_settings.h"
 #include "persistence/spring_file.h"
 #include "reports/report_devices.h"
 #include "reports/report_texts.h"
-#include "ui/dialog_calls.h"
+#include "calc/dialog_calls.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,7 +3,7 @@
 // load cycles to fracture with their tolerance band, and the data of the report's life lines.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 #include <string>
 #include <string_view>

@@ -3,7 +3,7 @@
 // spring-wire grades with its mapping to and from material numbers.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "calc/spring_record.h"
 
 #include <array>

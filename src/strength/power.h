@@ -3,7 +3,7 @@
 // label + " (pow)" to the message list.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 #include <string_view>
 

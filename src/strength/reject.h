@@ -3,7 +3,7 @@
 // sigma factor a production holds (statsGrade, sigmaFactor).
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 #include <array>
 #include <string_view>

@@ -3,7 +3,7 @@
 // (CurrentRelaxation) in stress, wire diameter and temperature.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 namespace kora {
 

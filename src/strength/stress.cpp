@@ -1,6 +1,6 @@
 #include "strength/stress.h"
 
-#include "calc/numformat.h"
+#include "base/numformat.h"
 #include "calc/session.h"
 #include "strength/material.h"
 #include "strength/material_texts.h"

@@ -3,7 +3,7 @@
 // relaxation are known.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 namespace kora {
 

@@ -3,7 +3,7 @@
 // and DIN 2096 (grade 4); grade 5 keeps what the user typed. Also the range checks.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "calc/spring_record.h"
 
 #include <array>

@@ -3,7 +3,7 @@
 // which the design rounds d.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "calc/spring_record.h"
 
 #include <array>

@@ -1,12 +1,12 @@
 #include "ui/design_dialogs.h"
 
-#include "calc/calculate.h"
-#include "calc/design.h"
-#include "calc/numformat.h"
+#include "engine/calculate.h"
+#include "engine/design.h"
+#include "base/numformat.h"
 #include "calc/session.h"
-#include "calc/units.h"
-#include "ui/dialog_calls.h"
-#include "ui/message_window.h"
+#include "base/units.h"
+#include "calc/dialog_calls.h"
+#include "calc/message_window.h"
 
 #include <algorithm>
 #include <iterator>

@@ -3,7 +3,7 @@
 // Each stops at the first cancelled prompt and recalculates with what was entered so far.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 #include <array>
 #include <string>

@@ -1,7 +1,7 @@
 // Runs of the program itself around the folder for temporary files: many runs of one user at
 // once with tables the user may not write (each run copies them and builds its indexes), and
 // runs whose temporary folder cannot be used.
-#include "calc/configuration.h"
+#include "base/configuration.h"
 #include "persistence/configuration_file.h"
 
 #include <gtest/gtest.h>

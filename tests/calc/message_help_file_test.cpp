@@ -1,8 +1,8 @@
 // The shipped message help file "kora.err" kept complete and readable: every message the
 // sources can put into the message list finds its cause and remedy by the 14-character rule,
 // and the file stays a code page 850 text of three-line entries with CR LF line ends.
-#include "calc/codepage.h"
-#include "calc/configuration.h"
+#include "base/codepage.h"
+#include "base/configuration.h"
 #include "calc/message_help.h"
 
 #include <gtest/gtest.h>

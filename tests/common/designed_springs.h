@@ -3,8 +3,8 @@
 // with its free length; run the calculation afterwards.
 #pragma once
 
-#include "calc/calculate.h"
-#include "calc/design.h"
+#include "engine/calculate.h"
+#include "engine/design.h"
 #include "calc/session.h"
 
 #include <array>

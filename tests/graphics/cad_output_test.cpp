@@ -5,7 +5,7 @@
 #include "graphics/display_list.h"
 #include "graphics/dxf_block_reader.h"
 #include "graphics/hatching.h"
-#include "ui/scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

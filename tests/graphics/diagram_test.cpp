@@ -1,18 +1,18 @@
 // The diagram engine (scales, mapping, clipping, axes, reference lines, markers) and the
 // diagram sheets, read back from the DXF entities they write (layer, points, texts).
 #include "cad_test_support.h"
-#include "calc/calculate.h"
-#include "calc/codepage.h"
-#include "calc/numformat.h"
+#include "engine/calculate.h"
+#include "base/codepage.h"
+#include "base/numformat.h"
 #include "calc/session.h"
-#include "calc/units.h"
+#include "base/units.h"
 #include "common/designed_springs.h"
 #include "common/example_springs.h"
 #include "graphics/cad_output.h"
 #include "graphics/diagram.h"
 #include "graphics/diagram_sheets.h"
 #include "graphics/display_list.h"
-#include "ui/scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "graphics/view_control.h"
 #include "graphics/window_mapping.h"
 
-#include "calc/configuration.h"
+#include "base/configuration.h"
 #include "calc/session.h"
 #include "graphics/display_list.h"
 

@@ -1,7 +1,7 @@
 #include "cad_test_support.h"
 #include "calc/session.h"
 #include "graphics/plotter.h"
-#include "ui/scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "calc/session.h"
 #include "common/crlf_lines.h"
 #include "persistence/spring_file.h"
-#include "ui/scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

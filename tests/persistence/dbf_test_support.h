@@ -4,7 +4,7 @@
 
 #include "calc/session.h"
 #include "persistence/dbf_table.h"
-#include "ui/scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

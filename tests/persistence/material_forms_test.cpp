@@ -1,7 +1,7 @@
 #include "material_table_support.h"
 
-#include "calc/numformat.h"
-#include "calc/units.h"
+#include "base/numformat.h"
+#include "base/units.h"
 #include "persistence/material_forms.h"
 #include "persistence/material_tables.h"
 #include "persistence/relaxation_tables.h"

@@ -4,10 +4,10 @@
 // preset of every prompt.
 #pragma once
 
-#include "calc/codepage.h"
+#include "base/codepage.h"
 #include "dbf_test_support.h"
 #include "persistence/table_browser.h"
-#include "strength/material_record.h"
+#include "calc/material_record.h"
 
 #include <deque>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "material_table_support.h"
 
-#include "calc/calculate.h"
-#include "calc/codepage.h"
+#include "engine/calculate.h"
+#include "base/codepage.h"
 #include "common/example_springs.h"
 #include "persistence/material_tables.h"
 #include "persistence/relaxation_tables.h"

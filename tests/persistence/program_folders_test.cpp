@@ -1,7 +1,7 @@
 // The program's folders at start: tables and help from the data directory, and the folder for
 // temporary files checked once, with a notice when the one asked for cannot be used.
-#include "calc/codepage.h"
-#include "calc/configuration.h"
+#include "base/codepage.h"
+#include "base/configuration.h"
 #include "persistence/program_folders.h"
 
 #include <gtest/gtest.h>

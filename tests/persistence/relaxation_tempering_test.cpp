@@ -1,6 +1,6 @@
 #include "material_table_support.h"
 
-#include "calc/calculate.h"
+#include "engine/calculate.h"
 #include "common/example_springs.h"
 #include "persistence/material_tables.h"
 #include "persistence/relaxation_tables.h"

@@ -5,7 +5,7 @@
 // source checks of the generator, on small bad sources.
 #include "../../tools/table_sources.h"
 
-#include "calc/codepage.h"
+#include "base/codepage.h"
 #include "calc/session.h"
 #include "persistence/material_tables.h"
 #include "persistence/relaxation_tables.h"
@@ -13,7 +13,7 @@
 #include "strength/material.h"
 #include "strength/relaxation.h"
 #include "strength/wire_tolerance.h"
-#include "ui/scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "persistence/spring_file.h"
 
-#include "calc/calculate.h"
-#include "calc/codepage.h"
-#include "calc/numformat.h"
+#include "engine/calculate.h"
+#include "base/codepage.h"
+#include "base/numformat.h"
 #include "common/crlf_lines.h"
 #include "common/example_springs.h"
-#include "ui/scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "persistence/spring_json.h"
 
-#include "calc/calculate.h"
+#include "engine/calculate.h"
 #include "common/example_springs.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include "calc/session.h"
 #include "persistence/material_tables.h"
 #include "strength/material.h"
-#include "ui/scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

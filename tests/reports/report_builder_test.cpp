@@ -4,7 +4,7 @@
 #include "report_test_support.h"
 
 #include "calc/derived.h"
-#include "calc/numformat.h"
+#include "base/numformat.h"
 #include "strength/tolerances.h"
 
 #include <algorithm>

@@ -3,14 +3,14 @@
 // comparison (regenerated only when KORA_UPDATE_GOLDEN=1 is set).
 #pragma once
 
-#include "calc/calculate.h"
-#include "calc/codepage.h"
+#include "engine/calculate.h"
+#include "base/codepage.h"
 #include "calc/session.h"
 #include "common/example_springs.h"
 #include "persistence/spring_file.h"
 #include "reports/report_builder.h"
 #include "reports/report_writer.h"
-#include "ui/scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "calc/codepage.h"
+#include "base/codepage.h"
 #include "calc/session.h"
 #include "strength/material.h"
 

@@ -1,15 +1,15 @@
 #include "ui/design_dialogs.h"
 
-#include "calc/calculate.h"
+#include "engine/calculate.h"
 #include "calc/characteristic.h"
-#include "calc/design.h"
-#include "calc/numformat.h"
+#include "engine/design.h"
+#include "base/numformat.h"
 #include "calc/session.h"
-#include "calc/units.h"
+#include "base/units.h"
 #include "common/designed_springs.h"
 #include "common/example_springs.h"
-#include "ui/dialog_calls.h"
-#include "ui/scripted_dialogs.h"
+#include "calc/dialog_calls.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "calc/units.h"
+#include "base/units.h"
 
-#include "calc/numformat.h"
+#include "base/numformat.h"
 
 #include <algorithm>
 #include <array>

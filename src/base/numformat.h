@@ -4,9 +4,9 @@
 // texts, and the readers of typed numbers. Formatting never depends on the C locale.
 #pragma once
 
-#include "calc/configuration.h"
-#include "calc/real.h"
-#include "calc/units.h"
+#include "base/configuration.h"
+#include "base/real.h"
+#include "base/units.h"
 
 #include <cstdint>
 #include <string>

@@ -3,7 +3,7 @@
 // section table operations of the editing dialogs (multiplier, mirror).
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 #include "calc/spring_record.h"
 
 #include <string_view>

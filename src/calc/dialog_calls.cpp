@@ -1,9 +1,9 @@
-#include "ui/dialog_calls.h"
+#include "calc/dialog_calls.h"
 
-#include "calc/codepage.h"
-#include "calc/numformat.h"
+#include "base/codepage.h"
+#include "base/numformat.h"
 #include "calc/session.h"
-#include "calc/units.h"
+#include "base/units.h"
 
 #include <utility>
 

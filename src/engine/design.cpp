@@ -1,4 +1,4 @@
-#include "calc/design.h"
+#include "engine/design.h"
 
 #include "calc/characteristic.h"
 #include "calc/message_texts.h"

@@ -1,6 +1,6 @@
-#include "ui/message_window.h"
+#include "calc/message_window.h"
 
-#include "calc/codepage.h"
+#include "base/codepage.h"
 #include "calc/message_help.h"
 #include "calc/session.h"
 

@@ -1,7 +1,7 @@
-#include "ui/dialog_calls.h"
+#include "calc/dialog_calls.h"
 
 #include "calc/session.h"
-#include "ui/scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

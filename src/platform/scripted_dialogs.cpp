@@ -1,4 +1,4 @@
-#include "ui/scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 namespace kora {
 

@@ -1,6 +1,6 @@
-#include "calc/design.h"
+#include "engine/design.h"
 
-#include "calc/calculate.h"
+#include "engine/calculate.h"
 #include "calc/characteristic.h"
 #include "calc/session.h"
 #include "common/designed_springs.h"

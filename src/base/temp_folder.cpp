@@ -1,6 +1,6 @@
-#include "calc/temp_folder.h"
+#include "base/temp_folder.h"
 
-#include "calc/configuration.h"
+#include "base/configuration.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,5 +1,5 @@
-#include "calc/numformat.h"
-#include "calc/units.h"
+#include "base/numformat.h"
+#include "base/units.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "calc/numformat.h"
+#include "base/numformat.h"
 
 #include <algorithm>
 #include <charconv>

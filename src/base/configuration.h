@@ -3,7 +3,7 @@
 // file is read; reading and writing the file lives in persistence/configuration_file.h.
 #pragma once
 
-#include "calc/real.h"
+#include "base/real.h"
 
 #include <array>
 #include <numbers>

@@ -3,7 +3,7 @@
 // in `unexpected` so that a test can fail on it.
 #pragma once
 
-#include "ui/dialogs.h"
+#include "platform/dialogs.h"
 
 #include <deque>
 #include <string>

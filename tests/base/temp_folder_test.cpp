@@ -1,7 +1,7 @@
 // The folder for temporary files: which folder a run takes, the private folder that replaces
 // one it cannot use, and the run's own folder inside it, each removed when its process ends.
-#include "calc/configuration.h"
-#include "calc/temp_folder.h"
+#include "base/configuration.h"
+#include "base/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "calc/codepage.h"
+#include "base/codepage.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // window would have shown goes to stderr unless the run is silent ("/NOGUI").
 #pragma once
 
-#include "ui/dialogs.h"
+#include "platform/dialogs.h"
 
 #include <iosfwd>
 

@@ -1,8 +1,8 @@
-#include "ui/message_window.h"
+#include "calc/message_window.h"
 
 #include "calc/message_help.h"
 #include "calc/session.h"
-#include "ui/scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

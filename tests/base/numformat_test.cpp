@@ -1,4 +1,4 @@
-#include "calc/numformat.h"
+#include "base/numformat.h"
 
 #include "common/interop.h"
 

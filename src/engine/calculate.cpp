@@ -1,8 +1,8 @@
-#include "calc/calculate.h"
+#include "engine/calculate.h"
 
 #include "calc/characteristic.h"
 #include "calc/derived.h"
-#include "calc/design.h"
+#include "engine/design.h"
 #include "calc/message_texts.h"
 #include "calc/plausibility.h"
 #include "calc/session.h"

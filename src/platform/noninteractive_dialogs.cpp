@@ -1,4 +1,4 @@
-#include "ui/noninteractive_dialogs.h"
+#include "platform/noninteractive_dialogs.h"
 
 #include <iostream>
 

@@ -3,8 +3,8 @@
 // Unit labels and the tolerance sign are code page 850 texts.
 #pragma once
 
-#include "calc/configuration.h"
-#include "calc/real.h"
+#include "base/configuration.h"
+#include "base/real.h"
 
 #include <string>
 #include <string_view>

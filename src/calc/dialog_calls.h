@@ -4,8 +4,8 @@
 // returns true when confirmed and writes its result back only then.
 #pragma once
 
-#include "calc/configuration.h"
-#include "calc/real.h"
+#include "base/configuration.h"
+#include "base/real.h"
 
 #include <cstddef>
 #include <string>
