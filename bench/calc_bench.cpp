@@ -1,5 +1,5 @@
 // Time of one full calculation for springs of 1, 10 and 50 sections.
-#include "calc/calculate.h"
+#include "engine/calculate.h"
 #include "calc/session.h"
 
 #include <benchmark/benchmark.h>
