@@ -6,7 +6,7 @@
 //   make_tables --check <source folder> <table folder>  only report tables that differ
 #include "calc/session.h"
 #include "table_sources.h"
-#include "ui/noninteractive_dialogs.h"
+#include "platform/noninteractive_dialogs.h"
 
 #include <cstdio>
 #include <cstdlib>

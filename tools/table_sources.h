@@ -3,8 +3,8 @@
 // a source into the .dbf the program opens. Shared by the generator and the table tests.
 #pragma once
 
-#include "calc/codepage.h"
-#include "calc/real.h"
+#include "base/codepage.h"
+#include "base/real.h"
 #include "persistence/dbf_format.h"
 #include "persistence/dbf_table.h"
 
