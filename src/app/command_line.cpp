@@ -55,7 +55,7 @@ constexpr std::array<std::string_view, 21> kUsage = {
     "Example: wkora test.kra /CAD1:1     ->  test.dxf",
     "Example: wkora test.edi /E /NOGUI   ->  test.edi",
 };
-// The spellings this port adds beside the original switches.
+// GNU-style spellings beside the slash switches.
 constexpr std::string_view kGnuUsage =
     "GNU spellings: --report (/I), --nogui (/NOGUI), --help (/?);\n"
     "--json writes the calculated spring as JSON to standard output.";

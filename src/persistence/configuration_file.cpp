@@ -37,7 +37,7 @@ constexpr std::size_t kMaxConfigurationBytes = std::size_t{1} << 20;
 constexpr std::size_t kWholeLine = std::string::npos;
 constexpr int kHeaderLines = 2;
 
-// Screen-derived values of a missing file (the frame of the original main window).
+// Screen-derived values of a missing file: the main window frame around its client area.
 constexpr int kResolutionWidthMargin = 9;
 constexpr int kResolutionHeightMargin = 91;
 constexpr int kTextWindowHeightMargin = 80;

@@ -262,7 +262,7 @@ bool DbfTable::OpenTable(std::string_view name) {
     std::string copy;
     if (!run.empty() && !SameFolder(tableFolder, run)) copy = CopyIntoFolder(path, run);
     if (copy.empty()) {
-        // The original stays usable for reading; writes to it are refused.
+        // The shipped table stays usable for reading; writes to it are refused.
         Report(Cat({t::kCopyFailed, path.string()}));
         bool ok = OpenTablePath(path.string());
         readOnly_ = true;

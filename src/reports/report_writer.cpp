@@ -734,7 +734,7 @@ void ReportWriter::WriteHtmlHeader() {
         name.replace(p, 2, "-");
     EmitHtml("<!-- " + HtmlEscaped(name) + " -->");
     EmitHtml("<HTML>");
-    // The browser is told the encoding; the original relied on the Windows code page.
+    // The browser is told the encoding, so umlauts show whatever its default.
     EmitHtml("<head><meta charset=\"utf-8\"><title>" + HtmlEscaped(ProgramTitleVersion()) +
              "</title></head>");
     EmitHtml("<BODY BGCOLOR=\"C0C0C0\">");
