@@ -5,6 +5,7 @@
 
 #include "base/codepage.h"
 #include "base/real.h"
+#include "base/text.h"
 #include "persistence/dbf_format.h"
 #include "persistence/dbf_table.h"
 

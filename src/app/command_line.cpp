@@ -1,18 +1,19 @@
 #include "app/command_line.h"
 
-#include "engine/calculate.h"
 #include "base/codepage.h"
+#include "base/text.h"
+#include "calc/dialog_calls.h"
+#include "calc/message_window.h"
 #include "calc/session.h"
+#include "engine/calculate.h"
 #include "persistence/configuration_file.h"
 #include "persistence/program_folders.h"
 #include "persistence/relaxation_tables.h"
 #include "persistence/spring_file.h"
 #include "persistence/spring_json.h"
 #include "persistence/tempering_tables.h"
-#include "reports/report_builder.h"
-#include "calc/dialog_calls.h"
-#include "calc/message_window.h"
 #include "platform/noninteractive_dialogs.h"
+#include "reports/report_builder.h"
 
 #include <algorithm>
 #include <array>
@@ -67,15 +68,8 @@ constexpr std::string_view kReportFailed = "KORA: der Bericht konnte nicht gesch
 constexpr std::string_view kOutputFailed =
     "KORA: die Ausgabe konnte nicht vollstaendig geschrieben werden.";
 
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
-}
-
 bool IsNoGui(std::string_view arg) {
-    return Upper(arg) == "/NOGUI" || arg == "--nogui";
+    return UpperAscii(arg) == "/NOGUI" || arg == "--nogui";
 }
 
 enum class Run { Window, Report, Json, Cad, WindowWithoutFile };
@@ -92,7 +86,7 @@ RunChoice SelectRun(const std::vector<std::string>& args) {
         if (IsNoGui(a)) continue;
         if (a == "/I" || a == "/i" || a == "--report") return {Run::Report, a};
         if (a == "--json") return {Run::Json, a};
-        if (Upper(a).rfind("/CAD", 0) == 0) return {Run::Cad, a};
+        if (UpperAscii(a).rfind("/CAD", 0) == 0) return {Run::Cad, a};
         if (a == "/E" || a == "/e" || a == "/G") return {Run::WindowWithoutFile, a};
         return {Run::Window, a};
     }

@@ -1,4 +1,5 @@
 #include "base/numformat.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -77,14 +78,6 @@ std::string ExponentText(const Configuration& config, real x) {
         if (ParseReal(text) == x) break;
     }
     return WithDecimalSeparator(config, text);
-}
-
-std::string_view Trimmed(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t\r\n";
-    auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    auto last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
 }
 
 // from_chars takes no leading "+"; a typed one is harmless.
@@ -224,7 +217,7 @@ std::string TodayText(const Configuration& config) {
 }
 
 real ParseReal(std::string_view text) {
-    std::string copy(Trimmed(text));
+    std::string copy(TrimmedWhiteSpace(text));
     if (auto comma = copy.find(','); comma != std::string::npos) copy[comma] = '.';
     std::string_view number = WithoutPlus(copy);
     real value = 0;
@@ -236,7 +229,7 @@ real ParseReal(std::string_view text) {
 }
 
 std::int32_t ParseInteger(std::string_view text) {
-    std::string_view number = WithoutPlus(Trimmed(text));
+    std::string_view number = WithoutPlus(TrimmedWhiteSpace(text));
     std::int32_t value = 0;
     auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error != std::errc() || end != number.data() + number.size()) return 0;

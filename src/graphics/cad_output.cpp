@@ -1,6 +1,7 @@
 #include "graphics/cad_output.h"
 
 #include "base/temp_folder.h"
+#include "base/text.h"
 
 #include "calc/session.h"
 #include "graphics/cad_format.h"
@@ -24,13 +25,6 @@ constexpr real kDeg = kPi / 180;
 
 // File extension of each output kind (index = kind).
 constexpr const char* kExtensions[6] = {"", "dxf", "igs", "", "dxf", "txt"};
-
-std::string Upper(std::string_view s) {
-    std::string u(s);
-    for (char& c : u)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return u;
-}
 
 int FoldLayer(int n) {
     if (n < 0) return 0;
@@ -118,7 +112,7 @@ std::string CadOutput::TempFolder() const {
 }
 
 std::string CadOutput::BlockFilePath(std::string_view name) const {
-    return TempFolder() + "/$" + Upper(name) + ".dx$";
+    return TempFolder() + "/$" + UpperAscii(name) + ".dx$";
 }
 
 std::string CadOutput::Now(const char* format) const {
@@ -455,7 +449,7 @@ void CadOutput::CadBlockBegin(std::string_view name) {
         if (dxfSection_ != DxfSection::Blocks) dxf_.SectionBegin("BLOCKS");
         dxfSection_ = DxfSection::Blocks;
         dxf_.BlockBegin(layerName_, name);
-        definedBlocks_.insert(Upper(name));
+        definedBlocks_.insert(UpperAscii(name));
         break;
     case OutputKind::Iges:
         switch (iges_.BlockBegin(name)) {
@@ -866,7 +860,7 @@ void CadOutput::CadInsert(std::string_view name, real x, real y, real rotation, 
     auto notFound = [&] {
         session_.Message(std::string(cadtext::kBlockName) + std::string(name) + cadtext::kNotFound);
     };
-    bool known = definedBlocks_.count(Upper(name)) > 0;
+    bool known = definedBlocks_.count(UpperAscii(name)) > 0;
     switch (CurrentSink()) {
     case Sink::Dxf:
         if (known) {

@@ -1,5 +1,6 @@
 #include "graphics/dxf_writer.h"
 
+#include "base/text.h"
 #include "graphics/cad_format.h"
 
 #include <cmath>
@@ -36,13 +37,6 @@ constexpr const char* kLtypeCounts[3] = {"6", "17", "23"};
 // Line types of the standard layers 0 to 5.
 constexpr const char* kStandardLayerLineType[6] = {"CONTINUOUS", "DASHDOT",    "DASHED",
                                                    "CONTINUOUS", "CONTINUOUS", "CONTINUOUS"};
-
-std::string Upper(std::string_view s) {
-    std::string u(s);
-    for (char& c : u)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return u;
-}
 
 } // namespace
 
@@ -147,7 +141,7 @@ void DxfWriter::Tables(int variant, const CadSettings& settings) {
     Pair(50, "0.0");
     Pair(71, "0");
     Pair(42, "3.5");
-    Pair(3, Upper(settings.textStyle));
+    Pair(3, UpperAscii(settings.textStyle));
     Pair(4, "");
     Literal("0", "ENDTAB"); // this one code line is written without leading blanks
     SectionEnd();

@@ -1,6 +1,7 @@
 #include "graphics/plotter.h"
 
 #include "base/numformat.h"
+#include "base/text.h"
 #include "calc/session.h"
 #include "graphics/cad_format.h"
 #include "graphics/cad_texts.h"
@@ -61,17 +62,9 @@ constexpr std::array<const char*, 5> kPromptFormatNames = {
     "HP-GL Laserjet (HPL)", "Postscript  (PS)", "HP-GL (PLT)", "HP-GL/2  (PL2)", "Aristo  (ART)"};
 constexpr std::size_t kMaxCommandLine = 60;
 
-std::string Trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return std::string(s);
-}
-
 // A typed number; text that is no number reads as 0.
 std::optional<real> ParseNumber(std::string_view typed) {
-    std::string s = Trimmed(typed);
+    std::string s = std::string(TrimmedBlanksAndTabs(typed));
     for (char& c : s)
         if (c == ',') c = '.';
     if (s.empty()) return std::nullopt;
@@ -144,7 +137,7 @@ std::string ComposePlotterCommand(const PlotterSettings& s, std::string_view tem
     if (s.interface == PlotterSettings::File) line += " /D3";
     if (s.interface == PlotterSettings::Serial || s.interface == PlotterSettings::Parallel) {
         const std::string& port = s.interface == PlotterSettings::Serial ? s.comPort : s.lptPort;
-        if (TypedValue(port) != 1) line += " /P" + Trimmed(port);
+        if (TypedValue(port) != 1) line += " /P" + std::string(TrimmedBlanksAndTabs(port));
     } else if (!s.outputDirectory.empty()) {
         line += " /F" + WithTrailingSeparator(s.outputDirectory) + "vektra";
     }
@@ -152,10 +145,11 @@ std::string ComposePlotterCommand(const PlotterSettings& s, std::string_view tem
     if (scale == 0)
         line += " /M*";
     else if (scale != 1)
-        line += " /M" + Trimmed(s.scale);
-    if (TypedValue(s.xOffset) != 0) line += " /X" + Trimmed(s.xOffset);
-    if (TypedValue(s.yOffset) != 0) line += " /Y" + Trimmed(s.yOffset);
-    if (TypedValue(s.textWidthFactor) != 1) line += " /B" + Trimmed(s.textWidthFactor);
+        line += " /M" + std::string(TrimmedBlanksAndTabs(s.scale));
+    if (TypedValue(s.xOffset) != 0) line += " /X" + std::string(TrimmedBlanksAndTabs(s.xOffset));
+    if (TypedValue(s.yOffset) != 0) line += " /Y" + std::string(TrimmedBlanksAndTabs(s.yOffset));
+    if (TypedValue(s.textWidthFactor) != 1)
+        line += " /B" + std::string(TrimmedBlanksAndTabs(s.textWidthFactor));
     if (s.rotate) line += " /R";
     if (format == 1) line += " /T" + s.postscriptFont;
     return line;
@@ -196,7 +190,7 @@ std::optional<std::string> BuildPlotterCommand(Session& session, std::string_vie
         auto answer = d.InputText(
             cadtext::kProgramFolderOf + std::string(cadtext::kProgramFiles[p]), 40, folder);
         if (!answer) return cancel();
-        folder = Trimmed(*answer);
+        folder = std::string(TrimmedBlanksAndTabs(*answer));
         std::string path = WithTrailingSeparator(folder) + cadtext::kProgramFiles[p];
         std::string lower = path;
         for (std::size_t i = lower.size() - std::string_view(cadtext::kProgramFiles[p]).size();
@@ -223,7 +217,7 @@ std::optional<std::string> BuildPlotterCommand(Session& session, std::string_vie
     } else {
         auto answer = d.InputText(cadtext::kOutputFileName, 30, "");
         if (!answer) return cancel();
-        outputFile = Trimmed(*answer);
+        outputFile = std::string(TrimmedBlanksAndTabs(*answer));
     }
     auto scale = AskReal(session, cadtext::kScaleFit, 0, 1000, 1);
     if (!scale) return cancel();
@@ -239,7 +233,7 @@ std::optional<std::string> BuildPlotterCommand(Session& session, std::string_vie
     if (*format == 2) {
         auto answer = d.InputText(cadtext::kPostscriptFont, 28, "");
         if (!answer) return cancel();
-        font = Trimmed(*answer);
+        font = std::string(TrimmedBlanksAndTabs(*answer));
     }
 
     std::string line = WithTrailingSeparator(folder) + cadtext::kProgramWords[p] + file;
@@ -261,7 +255,7 @@ std::optional<std::string> BuildPlotterCommand(Session& session, std::string_vie
     for (;;) {
         auto answer = d.InputText(cadtext::kBatchName, 20, "");
         if (!answer) return cancel();
-        std::string name = Trimmed(*answer);
+        std::string name = std::string(TrimmedBlanksAndTabs(*answer));
         if (name.empty() || name.find('.') != std::string::npos ||
             name.find('/') != std::string::npos)
             continue;
@@ -303,7 +297,7 @@ bool ChoosePlotterCommand(Session& session, CadSettings& settings, std::string_v
     }
     auto edited = d.InputText(cadtext::kAskCommandLine, kMaxCommandLine, line);
     if (!edited) return Cancelled(session);
-    std::string answer = Trimmed(*edited);
+    std::string answer = std::string(TrimmedBlanksAndTabs(*edited));
     if (answer.empty() || answer.front() == '0') {
         auto built = BuildPlotterCommand(session, line, tempFolder);
         if (!built) return false;

@@ -1,12 +1,13 @@
 #include "persistence/configuration_file.h"
 
+#include "base/codepage.h"
 #include "base/file_io.h"
 #include "base/file_texts.h"
-#include "base/codepage.h"
 #include "base/numformat.h"
+#include "base/text.h"
+#include "calc/dialog_calls.h"
 #include "calc/session.h"
 #include "persistence/spring_file.h"
-#include "calc/dialog_calls.h"
 
 #include <algorithm>
 #include <cctype>
@@ -72,13 +73,6 @@ template <typename T> T Checked(Check check, T value) {
     }
 }
 
-std::string UpperCase(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
-}
-
 std::string Cut(std::string text, std::size_t maxLength) {
     if (text.size() > maxLength) text.resize(maxLength);
     return text;
@@ -113,12 +107,12 @@ class ConfigReader {
     }
     bool Boolean(bool& value) {
         auto line = Line();
-        if (line) value = UpperCase(*line) == kTrue;
+        if (line) value = UpperAscii(*line) == kTrue;
         return line.has_value();
     }
     bool BooleanUnlessFalse(bool& value) {
         auto line = Line();
-        if (line) value = UpperCase(*line) != kFalse;
+        if (line) value = UpperAscii(*line) != kFalse;
         return line.has_value();
     }
     bool Flag(char& value) {

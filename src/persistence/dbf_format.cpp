@@ -1,6 +1,7 @@
 #include "persistence/dbf_format.h"
 
 #include "base/numformat.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <array>
@@ -451,13 +452,6 @@ std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
     return text;
-}
-
-std::string UpperAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
 }
 
 } // namespace kora

@@ -125,6 +125,5 @@ std::string PadRight(std::string_view text, int length);
 std::string PadLeft(std::string_view text, int length);
 std::string_view TrimBlanks(std::string_view text);
 std::string_view TrimRightBlanks(std::string_view text);
-std::string UpperAscii(std::string_view text);
 
 } // namespace kora

@@ -2,9 +2,10 @@
 
 #include "base/numformat.h"
 #include "base/temp_folder.h"
+#include "base/text.h"
 
-#include "base/file_io.h"
 #include "base/codepage.h"
+#include "base/file_io.h"
 #include "calc/session.h"
 #include "persistence/dbf_texts.h"
 
@@ -41,13 +42,6 @@ std::string Cat(std::initializer_list<std::string_view> parts) {
     std::string out;
     for (auto p : parts)
         out += p;
-    return out;
-}
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
 }
 
@@ -142,9 +136,9 @@ fs::path ExistingSpelling(const fs::path& path) {
     std::error_code ec;
     if (fs::exists(path, ec)) return path;
     fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    std::string wanted = Lower(path.filename().string());
+    std::string wanted = LowerAscii(path.filename().string());
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (Lower(entry.path().filename().string()) == wanted)
+        if (LowerAscii(entry.path().filename().string()) == wanted)
             return path.has_parent_path() ? entry.path() : entry.path().filename();
     }
     return path;
@@ -162,10 +156,11 @@ bool SameFolder(const fs::path& a, const fs::path& b) {
 std::string CopyIntoFolder(const fs::path& table, const fs::path& into) {
     std::error_code ec;
     fs::path folder = table.has_parent_path() ? table.parent_path() : fs::path(".");
-    std::string stem = Lower(table.stem().string());
+    std::string stem = LowerAscii(table.stem().string());
     bool tableCopied = false;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (!entry.is_regular_file(ec) || Lower(entry.path().stem().string()) != stem) continue;
+        if (!entry.is_regular_file(ec) || LowerAscii(entry.path().stem().string()) != stem)
+            continue;
         fs::path target = into / entry.path().filename();
         fs::path passing = into / (".copy-" + entry.path().filename().string());
         fs::remove(passing, ec);

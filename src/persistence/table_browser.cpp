@@ -1,8 +1,9 @@
 #include "persistence/table_browser.h"
+#include "base/codepage.h"
 #include "base/file_io.h"
 #include "base/file_texts.h"
-#include "base/codepage.h"
 #include "base/program.h"
+#include "base/text.h"
 
 #include "calc/session.h"
 #include "persistence/dbf_texts.h"
@@ -24,13 +25,6 @@ namespace {
 constexpr std::string_view kChoosingButtons[] = {"first", "prior", "next", "last"};
 constexpr std::string_view kEditingButtons[] = {"first",  "prior", "next", "last",   "insert",
                                                 "delete", "edit",  "post", "cancel", "refresh"};
-
-std::string LowerAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 // One delimited field: texts in double quotes (a quote doubled), numbers and flags as they are.
 std::string DelimitedField(const DbfColumn& column, std::string_view text) {

@@ -1,18 +1,19 @@
 #include "reports/report_builder.h"
 
+#include "base/numformat.h"
+#include "base/text.h"
+#include "base/units.h"
 #include "calc/characteristic.h"
 #include "calc/derived.h"
-#include "base/numformat.h"
+#include "calc/dialog_calls.h"
+#include "calc/message_window.h"
 #include "calc/session.h"
-#include "base/units.h"
 #include "graphics/cad_settings.h"
 #include "persistence/spring_file.h"
 #include "reports/report_texts.h"
 #include "strength/reject.h"
 #include "strength/tolerances.h"
 #include "strength/wire_tolerance.h"
-#include "calc/dialog_calls.h"
-#include "calc/message_window.h"
 
 #include <cmath>
 #include <cstdio>
@@ -107,11 +108,6 @@ std::string NameOf(const std::array<std::string_view, N>& names, int oneBased) {
     return std::string(names[oneBased - 1]);
 }
 
-std::string TrimmedRight(std::string_view s) {
-    std::size_t end = s.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
-}
-
 std::string SuggestedName(const ReportWriter& writer, std::string_view extension) {
     std::string name =
         writer.files().fileName.empty() ? std::string("kora") : writer.files().fileName;
@@ -167,8 +163,10 @@ std::vector<std::string> MaterialLines(const Session& session) {
     const SpringRecord& s = session.spring;
     if (s.materialKind != 0) return {std::string(text::kMaterialTyped) + s.materialName};
     const KORWST_Record& m = session.CurrentMaterial;
-    return {TrimmedRight(TrimmedRight(m.name1) + " " + TrimmedRight(m.name2)),
-            TrimmedRight(TrimmedRight(m.name3) + " " + TrimmedRight(m.name4))};
+    return {std::string(TrimmedRightSpaces(std::string(TrimmedRightSpaces(m.name1)) + " " +
+                                           std::string(TrimmedRightSpaces(m.name2)))),
+            std::string(TrimmedRightSpaces(std::string(TrimmedRightSpaces(m.name3)) + " " +
+                                           std::string(TrimmedRightSpaces(m.name4))))};
 }
 
 std::string EndText(const SpringRecord& s) {

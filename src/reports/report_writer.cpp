@@ -1,16 +1,17 @@
 #include "reports/report_writer.h"
 
-#include "base/file_io.h"
 #include "base/codepage.h"
-#include "calc/message_help.h"
+#include "base/file_io.h"
 #include "base/numformat.h"
-#include "calc/session.h"
 #include "base/temp_folder.h"
+#include "base/text.h"
+#include "calc/dialog_calls.h"
+#include "calc/message_help.h"
+#include "calc/session.h"
 #include "graphics/cad_settings.h"
 #include "persistence/spring_file.h"
 #include "reports/report_devices.h"
 #include "reports/report_texts.h"
-#include "calc/dialog_calls.h"
 
 #include <algorithm>
 #include <cctype>
@@ -57,17 +58,6 @@ void PlaceAt(std::string& line, std::string_view placed, int column) {
 
 void PadTo(std::string& line, std::size_t width) {
     if (line.size() < width) line.append(width - line.size(), ' ');
-}
-
-std::string TrimmedRight(std::string_view s) {
-    std::size_t end = s.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
-}
-
-std::string Trimmed(std::string_view s) {
-    std::size_t begin = s.find_first_not_of(' ');
-    if (begin == std::string_view::npos) return {};
-    return TrimmedRight(s.substr(begin));
 }
 
 std::string RightAligned(std::string_view cell, int width) {
@@ -161,7 +151,7 @@ std::vector<std::string> WrapMessage(std::string_view message) {
     std::vector<std::string> pieces;
     while (!message.empty()) {
         if (message.size() <= kMessagePiece) {
-            pieces.push_back(TrimmedRight(message));
+            pieces.push_back(std::string(TrimmedRightSpaces(message)));
             break;
         }
         // The last blank that leaves at most 64 characters before it.
@@ -173,7 +163,7 @@ std::vector<std::string> WrapMessage(std::string_view message) {
         } else {
             next = cut + 1;
         }
-        pieces.push_back(TrimmedRight(message.substr(0, cut)));
+        pieces.push_back(std::string(TrimmedRightSpaces(message.substr(0, cut))));
         message.remove_prefix(next);
         while (!message.empty() && message.front() == ' ')
             message.remove_prefix(1);
@@ -373,7 +363,8 @@ bool ReportWriter::PrepareDevice(std::string_view name) {
         return needTemp(TempPath(std::to_string(spreadsheetCount_ + 1) +
                                  std::string(text::kSpreadsheetFileTail)));
     case kDeviceHtml:
-        if (!Trimmed(config.htmlBrowser).empty()) return needTemp(TempPath(text::kHtmlFile));
+        if (!std::string(TrimmedSpaces(config.htmlBrowser)).empty())
+            return needTemp(TempPath(text::kHtmlFile));
         return ChooseOutputFile(name, text::kHtmlExtension);
     default: // kDeviceDosFile
         return needTemp(TempPath(text::kDosFile));
@@ -518,7 +509,8 @@ void ReportWriter::WriteRowOf(std::string_view label, std::string_view symbol,
         std::string line(label);
         line.append("\t").append(symbol).append("\t").append(unit);
         for (std::string_view value : values)
-            line.append("\t").append(SpreadsheetNumber(session_.config, Trimmed(value)));
+            line.append("\t").append(
+                SpreadsheetNumber(session_.config, std::string(TrimmedSpaces(value))));
         EmitLine(line);
     } else if (HtmlDevice()) {
         if (htmlTable_ == HtmlTable::Columns) CloseHtmlTable();
@@ -547,7 +539,7 @@ void ReportWriter::BeginTable(const std::vector<TableColumn>& columns, bool rule
         std::string line;
         for (std::size_t i = 0; i < columns.size(); ++i) {
             if (i) line += '\t';
-            line += Trimmed(columns[i].title);
+            line += std::string(TrimmedSpaces(columns[i].title));
         }
         EmitLine(line);
     } else if (HtmlDevice()) {
@@ -556,7 +548,7 @@ void ReportWriter::BeginTable(const std::vector<TableColumn>& columns, bool rule
         htmlTable_ = HtmlTable::Columns;
         std::string row = "<TR>";
         for (const TableColumn& c : columns)
-            row += "<TD><CENTER>" + Html(Trimmed(c.title)) + "</CENTER></TD>";
+            row += "<TD><CENTER>" + Html(std::string(TrimmedSpaces(c.title))) + "</CENTER></TD>";
         EmitHtml(row + "</TR>");
     } else {
         WriteSeparator(Rule::Double);
@@ -574,7 +566,7 @@ void ReportWriter::TableRow(const std::vector<std::string>& cells) {
         std::string line;
         for (std::size_t i = 0; i < cells.size(); ++i) {
             if (i) line += '\t';
-            line += SpreadsheetNumber(session_.config, Trimmed(cells[i]));
+            line += SpreadsheetNumber(session_.config, std::string(TrimmedSpaces(cells[i])));
         }
         EmitLine(line);
     } else if (HtmlDevice()) {
@@ -585,7 +577,7 @@ void ReportWriter::TableRow(const std::vector<std::string>& cells) {
         }
         std::string row = "<TR>";
         for (std::size_t i = 0; i < cells.size(); ++i) {
-            std::string cell = Html(Trimmed(cells[i]));
+            std::string cell = Html(std::string(TrimmedSpaces(cells[i])));
             row +=
                 i == 0 ? "<TD>" + cell + "</TD>" : "<TD><DIV ALIGN=RIGHT>" + cell + "</DIV></TD>";
         }
@@ -645,7 +637,7 @@ void ReportWriter::PageCheck() {
 
 std::string ReportWriter::FramedLine(std::string_view line, char frame) const {
     std::string out(1, frame);
-    PlaceAt(out, TrimmedRight(line), kHeaderTextColumn);
+    PlaceAt(out, std::string(TrimmedRightSpaces(line)), kHeaderTextColumn);
     if (frame != ' ') PlaceAt(out, std::string(1, frame), kFrameColumn);
     PadTo(out, kRowWidth);
     return out;
@@ -700,7 +692,7 @@ void ReportWriter::WriteTextHeader() {
 
     const ReportTime now = Now();
     std::string first(1, frame);
-    PlaceAt(first, TrimmedRight(header_[0]), kHeaderTextColumn);
+    PlaceAt(first, std::string(TrimmedRightSpaces(header_[0])), kHeaderTextColumn);
     if (totalPages_ > 0)
         PlaceAt(first, FormatC("%.*s%d/%d", 3, text::kPage.data(), page_, totalPages_),
                 kPageTotalColumn);
@@ -721,7 +713,8 @@ void ReportWriter::WriteTextHeader() {
     headerLine(FramedLine(SpringPathText(), frame));
     rule(RuleShape::BoxMiddle);
     for (int i = 1; i < 5; ++i) {
-        if (i == 4 && Trimmed(header_[4]).empty()) continue; // remark 2 only when given
+        if (i == 4 && std::string(TrimmedSpaces(header_[4])).empty())
+            continue; // remark 2 only when given
         headerLine(FramedLine(header_[i], frame));
     }
     rule(RuleShape::BoxBottom);
@@ -744,7 +737,7 @@ void ReportWriter::WriteHtmlHeader() {
     EmitHtml("<h4>" + Html(text::kIdentification2) + "</h4>");
     EmitHtml("<hr>");
     for (int i = 1; i < 5; ++i)
-        EmitHtml("<h5>" + Html(TrimmedRight(header_[i])) + "</h5>");
+        EmitHtml("<h5>" + Html(std::string(TrimmedRightSpaces(header_[i]))) + "</h5>");
     EmitHtml("<hr>");
 }
 
@@ -783,7 +776,7 @@ void ReportWriter::MessagesSection() {
             EmitHtml("<TABLE BORDER = \"1\" WIDTH= \"100%\">");
             for (const std::string* t :
                  std::initializer_list<const std::string*>{&message, &help.cause, &help.remedy})
-                if (t == &message || !Trimmed(*t).empty())
+                if (t == &message || !std::string(TrimmedSpaces(*t)).empty())
                     EmitHtml("<TR><TD>" + Html(*t) + "</TD></TR>");
             EmitHtml("</TABLE>");
         } else {
@@ -870,7 +863,7 @@ bool ReportWriter::HandOn() {
     // A missing program leaves the report file where it is and says so.
     auto start = [&](std::string_view command, const std::string& file) {
         if (ProgramExists(command) && StartDetached(command, file)) return true;
-        std::string program = Trimmed(command);
+        std::string program = std::string(TrimmedSpaces(command));
         if (program.empty()) program = kDefaultOpenCommand;
         ShowError(session_, Utf8ToCp850(program) + std::string(text::kNotFound));
         session_.AbortFlag = true;
@@ -881,7 +874,8 @@ bool ReportWriter::HandOn() {
     switch (device_) {
     case kDeviceScreen:
         if (!StoreCopy(windowsCopy)) return false;
-        session_.dialogs->ShowTextFile(WindowText(config, TrimmedRight(header_[0])), copyPath_);
+        session_.dialogs->ShowTextFile(
+            WindowText(config, std::string(TrimmedRightSpaces(header_[0]))), copyPath_);
         fs::remove(path_, ec);
         return true;
     case kDeviceFile:
@@ -929,7 +923,7 @@ bool ReportWriter::HandOn() {
         return StoreCopy(copy.string());
     }
     case kDeviceHtml:
-        if (Trimmed(config.htmlBrowser).empty()) return true;
+        if (std::string(TrimmedSpaces(config.htmlBrowser)).empty()) return true;
         return start(config.htmlBrowser, path_);
     default:
         return true;

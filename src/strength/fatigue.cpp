@@ -1,6 +1,7 @@
 #include "strength/fatigue.h"
 
 #include "base/numformat.h"
+#include "base/text.h"
 #include "calc/session.h"
 #include "strength/material.h"
 #include "strength/material_texts.h"
@@ -41,15 +42,6 @@ void ApplySet(FatigueResult& result, const FatigueSet& set, real L, real tauh0Fa
     result.m = set.m;
 }
 
-std::string Trimmed(const std::string& s) {
-    std::size_t first = 0, last = s.size();
-    while (first < last && static_cast<unsigned char>(s[first]) <= ' ')
-        ++first;
-    while (last > first && static_cast<unsigned char>(s[last - 1]) <= ' ')
-        --last;
-    return s.substr(first, last - first);
-}
-
 // Fills tauo, tauh and m from the set that suits the surface; the other set stands in
 // (approximately) when the suitable one is missing.
 void ChooseFatigueSet(Session& session, FatigueResult& result) {
@@ -57,7 +49,8 @@ void ChooseFatigueSet(Session& session, FatigueResult& result) {
     const SpringRecord& spring = session.spring;
     const bool peened = IsShotPeened(spring);
     if (!(material.fatigueD0 > 0)) return; // no reference diameter: no diagram, no title
-    result.title = Trimmed(material.name1) + " (" + Trimmed(material.name3) + ") " +
+    result.title = std::string(TrimmedControls(material.name1)) + " (" +
+                   std::string(TrimmedControls(material.name3)) + ") " +
                    std::string(peened ? text::kPeened : text::kNotPeened);
     const real L = Log10OrFloor(spring.d / static_cast<real>(material.fatigueD0));
     const FatigueSet own = peened ? PeenedSet(material) : NotPeenedSet(material);

@@ -6,14 +6,15 @@
 #include "../../tools/table_sources.h"
 
 #include "base/codepage.h"
+#include "base/text.h"
 #include "calc/session.h"
 #include "persistence/material_tables.h"
 #include "persistence/relaxation_tables.h"
 #include "persistence/tempering_tables.h"
+#include "platform/scripted_dialogs.h"
 #include "strength/material.h"
 #include "strength/relaxation.h"
 #include "strength/wire_tolerance.h"
-#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 
