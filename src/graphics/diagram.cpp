@@ -18,6 +18,7 @@ namespace {
 
 constexpr real kNarrowRange = 1e-5L; // NiceScale widens a narrower range
 constexpr real kTopShrink = 1e-5L;   // a maximum on a step gets no extra division
+constexpr real kOnStep = 1e-9L;      // a quotient this close below a whole number is it
 constexpr int kLinearDivisions = 6;
 constexpr int kMaxDivisions = 1000; // more would only be a wrong step
 
@@ -123,7 +124,8 @@ AxisScale NiceScale(real min, real max, int n) {
     AxisScale s;
     s.step = step;
     s.max = (std::floor(top / step) + 1) * step;
-    s.min = std::floor(min / step) * step;
+    // A minimum on a step stays the first division: 1.0 / 0.1 may come out a hair below 10.
+    s.min = std::floor(min / step + kOnStep) * step;
     return s;
 }
 

@@ -6,6 +6,7 @@
 #include "calc/session.h"
 #include "base/units.h"
 #include "graphics/diagram_texts.h"
+#include "graphics/strength_diagrams.h"
 #include "strength/stress.h"
 #include "calc/dialog_calls.h"
 #include "calc/message_window.h"
@@ -531,7 +532,10 @@ int TEinDiagramLimits::Button_helpClick() const {
     return text::kLimitsHelpTopic;
 }
 
-DiagramContext::DiagramContext(Session& s, CadOutput& c) : session(s), cad(c), frame(c, s.config) {}
+DiagramContext::DiagramContext(Session& s, CadOutput& c) : session(s), cad(c), frame(c, s.config) {
+    goodmanDiagram = [this](OutputKind kind) { ShowGoodmanDiagram(*this, kind); };
+    haighDiagram = [this](OutputKind kind) { ShowHaighDiagram(*this, kind); };
+}
 
 std::string_view DiagramMenuText(DiagramSheet type) {
     return TextsOf(type).menu;

@@ -75,7 +75,11 @@ class TEinDiagramLimits {
 // drawings of other parts reached from the menu and the redraw are given as functions (an
 // unset one draws nothing).
 struct DiagramContext {
+    // The menu entries 8 and 9 start as the Goodman and Haigh diagrams of this context, so a
+    // context is never copied.
     DiagramContext(Session& session, CadOutput& cad);
+    DiagramContext(const DiagramContext&) = delete;
+    DiagramContext& operator=(const DiagramContext&) = delete;
 
     Session& session;
     CadOutput& cad;
@@ -85,7 +89,7 @@ struct DiagramContext {
     // Shows the limits form modally (the Qt shell); without it the dialog family asks the four
     // limits one after another.
     std::function<void(TEinDiagramLimits&)> limitsForm;
-    // Menu entries 8 and 9: the fatigue diagrams.
+    // Menu entries 8 and 9: the fatigue diagrams (ShowGoodmanDiagram, ShowHaighDiagram).
     std::function<void(OutputKind)> goodmanDiagram, haighDiagram;
     // Result graphics of the redraw: the production drawing, the cut view (kind 2, without the
     // length dialog) and the result overview page.
