@@ -26,6 +26,8 @@ struct CoilSection {
     real ni = 1;  // coils in the section
     real Ri = 0;  // rate of the section alone
     real Fci = 0; // force at which the section becomes solid
+
+    bool operator==(const CoilSection&) const = default;
 };
 
 struct CharacteristicPoint {
@@ -33,12 +35,16 @@ struct CharacteristicPoint {
     real s = 0;
     real L = 0;
     real R = 0; // rate between this and the previous point
+
+    bool operator==(const CharacteristicPoint&) const = default;
 };
 
 struct FrlPoint {
     real F = 0;
     real L = 0;
     real R = 0;
+
+    bool operator==(const FrlPoint&) const = default;
 };
 
 // One entry of the change documentation kept with the spring (CP850 texts).
@@ -47,11 +53,15 @@ struct AendRecord {
     std::string date;        // up to 10
     std::string editor;      // up to 5
     std::string description; // any length, may hold CR
+
+    bool operator==(const AendRecord&) const = default;
 };
 
 struct DrawingText {
     real x = 0, y = 0, h = 0, phi = 0;
     std::string text; // up to 80
+
+    bool operator==(const DrawingText&) const = default;
 };
 
 // Title-block data of the production drawing.
@@ -63,11 +73,15 @@ struct DrawingInfo {
     std::string ersatzFuer, ersetztDurch;
     int textCount = 0; // 0..8
     std::array<DrawingText, 8> texts{};
+
+    bool operator==(const DrawingInfo&) const = default;
 };
 
 struct DocumentLink {
     std::string program;  // up to 50
     std::string document; // up to 50
+
+    bool operator==(const DocumentLink&) const = default;
 };
 
 struct SpringRecord {
@@ -148,6 +162,8 @@ struct SpringRecord {
     std::string extraInfo1, extraInfo2;
     std::string drawingName2;
     bool showSettingLength = false, settingEqualsLc = false, showLdPm = false;
+    bool showForces = true;         // "anzeigen F1, F2" on the production drawing
+    int surfaceProtectionIndex = 0; // short code of surfaceProtection, 0 = typed freely (0..6)
     real settingLength = 0;
     word presetting = 3, deburring = 4, mandrelSleeve = 4;
     real edgeRadius = 0;
@@ -158,6 +174,8 @@ struct SpringRecord {
     std::array<AendRecord, 25> changes{};
     DrawingInfo drawingInfo{};
     std::array<DocumentLink, 5> documents{};
+
+    bool operator==(const SpringRecord&) const = default;
 };
 
 // Program-start values of every field, sections and point tables cleared (ni = 1).

@@ -2,10 +2,11 @@
 
 #include "calc/characteristic.h"
 #include "calc/derived.h"
-#include "engine/design.h"
 #include "calc/message_texts.h"
 #include "calc/plausibility.h"
 #include "calc/session.h"
+#include "calc/spring_fields.h"
+#include "engine/design.h"
 #include "strength/fatigue.h"
 #include "strength/material.h"
 #include "strength/reject.h"
@@ -16,6 +17,7 @@
 
 #include <cmath>
 #include <string>
+#include <variant>
 
 namespace kora {
 namespace {
@@ -30,32 +32,9 @@ void BuildTitleLine(SpringRecord& s) {
 // Inputs that are not numbers would poison every result; stop before they are used.
 bool CheckInputsAreNumbers(Session& session) {
     const SpringRecord& s = session.spring;
-    const struct {
-        const char* name;
-        real value;
-    } inputs[] = {{"d", s.d},
-                  {"h", s.h},
-                  {"Dm", s.Dm},
-                  {"L1", s.L1},
-                  {"L2", s.L2},
-                  {"Lx", s.Lx},
-                  {"nend1", s.nend1},
-                  {"nend2", s.nend2},
-                  {"x", s.x},
-                  {"nue", s.nue},
-                  {"E", s.E},
-                  {"G", s.G},
-                  {"rho", s.rho},
-                  {"Rm", s.Rm},
-                  {"tauz", s.tauz},
-                  {"theta", s.theta},
-                  {"f", s.f},
-                  {"seps", s.seps},
-                  {"wireTol", s.wireTol},
-                  {"faktorRFc", s.faktorRFc}};
-    for (const auto& input : inputs) {
-        if (std::isfinite(input.value)) continue;
-        session.Fatal(std::string("Fatal  : ") + input.name + std::string(text::kInputNotANumber));
+    for (const SpringField* input : FiniteInputs()) {
+        if (std::isfinite(s.*std::get<real SpringRecord::*>(input->member))) continue;
+        session.Fatal("Fatal  : " + std::string(input->name) + std::string(text::kInputNotANumber));
         return false;
     }
     for (int i = 1; i <= s.nsec; ++i) {

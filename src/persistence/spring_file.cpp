@@ -4,12 +4,13 @@
 #include "base/file_texts.h"
 #include "persistence/material_tables.h"
 
-#include "engine/calculate.h"
 #include "base/codepage.h"
 #include "base/numformat.h"
+#include "calc/dialog_calls.h"
 #include "calc/session.h"
 #include "calc/settings.h"
-#include "calc/dialog_calls.h"
+#include "calc/spring_fields.h"
+#include "engine/calculate.h"
 
 #include <algorithm>
 #include <cctype>
@@ -179,152 +180,15 @@ std::vector<std::string> SplitPiped(std::string_view line) {
     return fields;
 }
 
-// ---- The plain fields, in file order ----
+// ---- The plain fields ----
 
-struct TextField {
-    std::string SpringRecord::*member;
-    std::size_t maxLength;
-};
-struct FlagField {
-    char SpringRecord::*member;
-};
-using Field = std::variant<real SpringRecord::*, word SpringRecord::*, std::int32_t SpringRecord::*,
-                           bool SpringRecord::*, TextField, FlagField>;
-
-using S = SpringRecord;
-
-// Lines 6 to 15.
-const Field kTitleAndMain[] = {
-    TextField{&S::TitleLine, 65},
-    TextField{&S::remark1, 65},
-    TextField{&S::remark2, 65},
-    &S::L0,
-    &S::Dm,
-    &S::d,
-    &S::n,
-    &S::L1,
-    &S::L2,
-    &S::Lview,
-};
-
-// Lines 21 to 65.
-const Field kMaterialAndManufacturing[] = {
-    &S::materialKind,
-    TextField{&S::materialName, 50},
-    &S::E,
-    &S::G,
-    &S::rho,
-    &S::Rm,
-    &S::tauz,
-    &S::materialGrade,
-    &S::wireTolGrade,
-    &S::wireTol,
-    &S::tolGradeD,
-    &S::tolDUpper,
-    &S::tolDLower,
-    &S::tolGradeL0,
-    &S::tolL0Upper,
-    &S::tolL0Lower,
-    &S::tolGradeF1,
-    &S::tolF1Upper,
-    &S::tolF1Lower,
-    &S::tolF2Upper,
-    &S::tolF2Lower,
-    &S::tolGradeE1,
-    &S::e1,
-    &S::e2,
-    &S::loadType,
-    &S::manufacturing,
-    &S::endType,
-    &S::nue,
-    &S::f,
-    &S::wireSurface,
-    FlagField{&S::shotPeened},
-    &S::theta,
-    &S::nend1,
-    &S::nend2,
-    &S::ne,
-    &S::coilingDirection,
-    &S::tempFrom,
-    &S::tempTo,
-    TextField{&S::surfaceProtection, 45},
-    &S::compensationMode,
-    TextField{&S::extraInfo1, 100},
-    TextField{&S::extraInfo2, 100},
-    TextField{&S::designation, 25},
-    TextField{&S::drawingNumber, 18},
-    &S::Lx,
-};
-
-// Lines 86 to 100.
-const Field kDrawingAndSettings[] = {
-    TextField{&S::drawingName2, 30},
-    &S::showSettingLength,
-    &S::wireType,
-    &S::h,
-    &S::seps,
-    &S::wsteps,
-    &S::faktorRFc,
-    &S::ssteps,
-    &S::warnMode,
-    &S::settingEqualsLc,
-    &S::settingLength,
-    &S::presetting,
-    &S::deburring,
-    &S::mandrelSleeve,
-    &S::edgeRadius,
-};
-
-// Lines 102 and 103.
-const Field kEndCoils[] = {&S::x, TextField{&S::endText, 40}};
-
-// Lines 109 to 116.
-const Field kStatisticsAndTail[] = {
-    FlagField{&S::statsSwitch},
-    &S::statsGrade,
-    &S::sigmaFactor,
-    &S::showLdPm,
-    &S::tolGradeF2,
-    &S::tolGradeE2,
-    &S::fatigueTolMin,
-    &S::fatigueTolMax,
-};
-
-// After the marker "Zusatzwerte".
-const Field kExtraValues[] = {&S::diameterInput, &S::definitionMode, &S::charCoordinate,
-                              &S::charOrigin};
-
-// Enumerations outside their lists fall back to their program-start values. The end type is
-// not among them: the calculation refuses a wrong one with its own message.
-struct EnumerationRange {
-    word SpringRecord::*member;
-    std::string_view name;
-    word min, max;
-};
-constexpr EnumerationRange kEnumerations[] = {
-    {&S::materialKind, "materialKind", 0, 11},
-    {&S::wireTolGrade, "wireTolGrade", 1, 12},
-    {&S::tolGradeD, "tolGradeD", 1, 5},
-    {&S::tolGradeL0, "tolGradeL0", 1, 5},
-    {&S::tolGradeF1, "tolGradeF1", 1, 5},
-    {&S::tolGradeF2, "tolGradeF2", 1, 5},
-    {&S::tolGradeE1, "tolGradeE1", 1, 5},
-    {&S::tolGradeE2, "tolGradeE2", 1, 5},
-    {&S::loadType, "loadType", 1, 2},
-    {&S::manufacturing, "manufacturing", 1, 3},
-    {&S::wireSurface, "wireSurface", 1, 4},
-    {&S::coilingDirection, "coilingDirection", 1, 3},
-    {&S::compensationMode, "compensationMode", 1, 6},
-    {&S::wireType, "wireType", 1, 6},
-    {&S::warnMode, "warnMode", 1, 2},
-    {&S::presetting, "presetting", 1, 3},
-    {&S::deburring, "deburring", 1, 5},
-    {&S::mandrelSleeve, "mandrelSleeve", 1, 4},
-    {&S::statsGrade, "statsGrade", 1, 4},
-    {&S::diameterInput, "diameterInput", 1, 3},
-    {&S::definitionMode, "definitionMode", 1, 2},
-    {&S::charCoordinate, "charCoordinate", 1, 2},
-    {&S::charOrigin, "charOrigin", 0, 3},
+// The line groups of the record's plain fields (calc/spring_fields.h), in the order of the
+// file; each group is written and read in the order of its lines.
+constexpr FileGroup kPlainGroups[] = {
+    FileGroup::TitleAndMain,   FileGroup::MaterialAndManufacturing,
+    FileGroup::MaterialNumber, FileGroup::DrawingAndSettings,
+    FileGroup::EndCoils,       FileGroup::StatisticsAndTail,
+    FileGroup::ExtraValues,
 };
 
 // Numbers beyond these magnitudes mean nothing for a spring in any unit; far beyond them a
@@ -347,10 +211,19 @@ class LineWriter {
     void Integer(long long value) { Line(std::to_string(value)); }
     void Real(real value) { Line(RealText(config_, value)); }
     void Text(std::string_view text) { Line(OneLine(text)); }
-    void Fields(const SpringRecord& spring, std::span<const Field> fields) {
-        for (const Field& field : fields)
-            std::visit([&](auto f) { Write(spring, f); }, field);
+    // The count line of a table, which is the record's field of that name.
+    void Count(std::string_view field, int count) {
+        Integer(count);
+        Wrote(field);
     }
+    void Fields(const SpringRecord& spring, std::span<const SpringField* const> fields) {
+        for (const SpringField* field : fields) {
+            std::visit([&](auto member) { Write(spring, member); }, field->member);
+            Wrote(field->name);
+        }
+    }
+    // Keeps the names of the record's fields as they are written.
+    void NameFields(std::vector<std::string_view>& names) { names_ = &names; }
     std::string Take() { return std::move(out_); }
     const Configuration& config() const { return config_; }
 
@@ -359,11 +232,15 @@ class LineWriter {
     void Write(const SpringRecord& s, word SpringRecord::*m) { Integer(s.*m); }
     void Write(const SpringRecord& s, std::int32_t SpringRecord::*m) { Integer(s.*m); }
     void Write(const SpringRecord& s, bool SpringRecord::*m) { Line(s.*m ? kTrue : kFalse); }
-    void Write(const SpringRecord& s, TextField f) { Text(s.*f.member); }
-    void Write(const SpringRecord& s, FlagField f) { Line(std::string(1, s.*f.member)); }
+    void Write(const SpringRecord& s, TextMember f) { Text(s.*f.member); }
+    void Write(const SpringRecord& s, FlagMember f) { Line(std::string(1, s.*f.member)); }
+    void Wrote(std::string_view field) {
+        if (names_) names_->push_back(field);
+    }
 
     const Configuration& config_;
     std::string out_;
+    std::vector<std::string_view>* names_ = nullptr;
 };
 
 int CountIn(int count, int maximum) {
@@ -383,7 +260,7 @@ void WriteSections(LineWriter& w, const SpringRecord& s) {
     w.Line(kSectionsMarker);
     w.Line(kTableStart);
     const int count = CountIn(s.nsec, kMaxSections);
-    w.Integer(count);
+    w.Count("nsec", count);
     for (int i = 1; i <= count; ++i) {
         w.Real(s.sections[i].L0i);
         w.Real(s.sections[i].ni);
@@ -394,7 +271,7 @@ void WriteSections(LineWriter& w, const SpringRecord& s) {
 void WriteChanges(LineWriter& w, const SpringRecord& s) {
     w.Line(kChangesMarker);
     const int count = CountIn(s.changeCount, kMaxChanges);
-    w.Integer(count);
+    w.Count("changeCount", count);
     w.Line(kListStart);
     for (int i = 0; i < count; ++i) {
         const AendRecord& c = s.changes[i];
@@ -445,7 +322,7 @@ void WriteCharacteristic(LineWriter& w, const SpringRecord& s) {
     w.Line(kCharacteristicMarker);
     w.Line(kTableStart);
     const int count = CountIn(s.nchar, kMaxPoints);
-    w.Integer(count);
+    w.Count("nchar", count);
     for (int i = 1; i <= count; ++i) {
         w.Real(s.points[i].F);
         w.Real(s.points[i].s);
@@ -463,13 +340,32 @@ void WriteFrl(LineWriter& w, const SpringRecord& s) {
     w.Line(kFrlMarker);
     w.Line(kTableStart);
     const int count = CountIn(s.nfrl, kMaxPoints);
-    w.Integer(count);
+    w.Count("nfrl", count);
     for (int i = 1; i <= count; ++i) {
         w.Real(s.frl[i].F);
         w.Real(s.frl[i].L);
         w.Real(s.frl[i].R);
     }
     w.Line(kTableEnd);
+}
+
+void WriteLineGroups(LineWriter& w, const SpringRecord& spring) {
+    WriteHeader(w);
+    w.Fields(spring, FieldsOfGroup(FileGroup::TitleAndMain));
+    WriteSections(w, spring);
+    w.Fields(spring, FieldsOfGroup(FileGroup::MaterialAndManufacturing));
+    WriteChanges(w, spring);
+    WriteDrawingInfo(w, spring.drawingInfo);
+    WriteDocuments(w, spring);
+    w.Fields(spring, FieldsOfGroup(FileGroup::MaterialNumber));
+    WriteCharacteristic(w, spring);
+    w.Fields(spring, FieldsOfGroup(FileGroup::DrawingAndSettings));
+    WriteThirdValues(w, spring);
+    w.Fields(spring, FieldsOfGroup(FileGroup::EndCoils));
+    WriteFrl(w, spring);
+    w.Fields(spring, FieldsOfGroup(FileGroup::StatisticsAndTail));
+    w.Line(kExtraMarker);
+    w.Fields(spring, FieldsOfGroup(FileGroup::ExtraValues));
 }
 
 // ---- Reading ----
@@ -558,9 +454,16 @@ class FieldReader {
         return std::min(announced, maximum);
     }
 
-    void Fields(SpringRecord& spring, std::span<const Field> fields) {
-        for (const Field& field : fields)
-            std::visit([&](auto f) { Read(spring, f); }, field);
+    void Fields(SpringRecord& spring, std::span<const SpringField* const> fields) {
+        for (const SpringField* field : fields)
+            std::visit([&](auto member) { Read(spring, member); }, field->member);
+    }
+    // A group that newer files carry on: it reads what the file holds and stops at its end.
+    void FieldsWhileAny(SpringRecord& spring, std::span<const SpringField* const> fields) {
+        for (const SpringField* field : fields) {
+            if (AtEnd()) return;
+            std::visit([&](auto member) { Read(spring, member); }, field->member);
+        }
     }
 
   private:
@@ -570,8 +473,8 @@ class FieldReader {
     void Read(SpringRecord& s, bool SpringRecord::*m) {
         if (auto line = Line()) s.*m = ReadBoolean(*line);
     }
-    void Read(SpringRecord& s, TextField f) { Text(s.*f.member, f.maxLength); }
-    void Read(SpringRecord& s, FlagField f) {
+    void Read(SpringRecord& s, TextMember f) { Text(s.*f.member, f.maxLength); }
+    void Read(SpringRecord& s, FlagMember f) {
         if (auto line = Line()) s.*f.member = ReadFlagLetter(*line);
     }
 
@@ -589,24 +492,39 @@ void Notice(SpringFileReading& reading, const FieldReader& r, const void* field,
             std::string_view name, std::string used, std::string range) {
     const FieldReader::Origin* origin = r.OriginOf(field);
     if (!origin) return; // the default of a value the file does not hold
-    reading.notices.push_back(
-        {origin->line, std::string(name), TrimmedRight(origin->text), std::move(used), std::move(range)});
+    reading.notices.push_back({origin->line, std::string(name), TrimmedRight(origin->text),
+                               std::move(used), std::move(range)});
 }
 
+template <typename T>
+void ForceIntoList(SpringFileReading& reading, const FieldReader& r, SpringRecord& spring,
+                   const SpringRecord& defaults, const SpringField& field,
+                   T SpringRecord::*member) {
+    T& value = spring.*member;
+    if (value >= field.choices->min && value <= field.choices->max) return;
+    value = defaults.*member;
+    Notice(reading, r, &value, field.name, std::to_string(value), {});
+}
+
+// Enumerations outside their lists fall back to their program-start values, in the order of
+// the file. An end type is left as it is: the calculation refuses it with its own message.
 void ForceEnumerationsIntoLists(SpringFileReading& reading, const FieldReader& r,
                                 SpringRecord& spring) {
     const SpringRecord defaults{};
-    for (const auto& e : kEnumerations) {
-        word& value = spring.*e.member;
-        if (value >= e.min && value <= e.max) continue;
-        value = defaults.*e.member;
-        Notice(reading, r, &value, e.name, std::to_string(value), {});
+    for (FileGroup group : kPlainGroups) {
+        for (const SpringField* field : FieldsOfGroup(group)) {
+            if (!field->choices || field->choices->refusedByCalculation) continue;
+            if (auto m = std::get_if<word SpringRecord::*>(&field->member))
+                ForceIntoList(reading, r, spring, defaults, *field, *m);
+            else if (auto i = std::get_if<std::int32_t SpringRecord::*>(&field->member))
+                ForceIntoList(reading, r, spring, defaults, *field, *i);
+        }
     }
 }
 
 template <typename T>
-void ForceSetting(SpringFileReading& reading, const FieldReader& r, T& value,
-                  SettingRange<T> range, std::string_view name) {
+void ForceSetting(SpringFileReading& reading, const FieldReader& r, T& value, SettingRange<T> range,
+                  std::string_view name) {
     const T forced = range.Force(value);
     if (forced == value) return;
     value = forced;
@@ -765,26 +683,25 @@ void ReadExtraValues(FieldReader& r, SpringRecord& s) {
     if (r.AtEnd()) return;
     auto marker = r.Line();
     if (!marker || TrimmedRight(*marker) != kExtraMarker) return;
-    r.Fields(s, kExtraValues);
+    r.FieldsWhileAny(s, FieldsOfGroup(FileGroup::ExtraValues));
 }
 
 // The line groups of the file, in order; a broken marker throws OutOfStep.
 void ReadLineGroups(FieldReader& r, SpringRecord& s) {
     r.Skip(kHeaderLines);
-    r.Fields(s, kTitleAndMain);
+    r.Fields(s, FieldsOfGroup(FileGroup::TitleAndMain));
     ReadSections(r, s);
-    r.Fields(s, kMaterialAndManufacturing);
+    r.Fields(s, FieldsOfGroup(FileGroup::MaterialAndManufacturing));
     ReadChanges(r, s);
     ReadDrawingInfo(r, s.drawingInfo);
     ReadDocuments(r, s);
-    auto materialNumber = r.Line();
-    if (materialNumber) s.materialNumber = static_cast<word>(ParseInteger(*materialNumber));
+    r.Fields(s, FieldsOfGroup(FileGroup::MaterialNumber));
     const int announcedPoints = ReadCharacteristic(r, s);
-    r.Fields(s, kDrawingAndSettings);
+    r.Fields(s, FieldsOfGroup(FileGroup::DrawingAndSettings));
     ReadThirdValues(r, s, announcedPoints);
-    r.Fields(s, kEndCoils);
+    r.Fields(s, FieldsOfGroup(FileGroup::EndCoils));
     ReadFrl(r, s);
-    r.Fields(s, kStatisticsAndTail);
+    r.Fields(s, FieldsOfGroup(FileGroup::StatisticsAndTail));
     ReadExtraValues(r, s);
 }
 
@@ -851,23 +768,16 @@ std::optional<std::string> LineReader::Next() {
 
 std::string SpringFileText(const Configuration& config, const SpringRecord& spring) {
     LineWriter w(config);
-    WriteHeader(w);
-    w.Fields(spring, kTitleAndMain);
-    WriteSections(w, spring);
-    w.Fields(spring, kMaterialAndManufacturing);
-    WriteChanges(w, spring);
-    WriteDrawingInfo(w, spring.drawingInfo);
-    WriteDocuments(w, spring);
-    w.Integer(spring.materialNumber);
-    WriteCharacteristic(w, spring);
-    w.Fields(spring, kDrawingAndSettings);
-    WriteThirdValues(w, spring);
-    w.Fields(spring, kEndCoils);
-    WriteFrl(w, spring);
-    w.Fields(spring, kStatisticsAndTail);
-    w.Line(kExtraMarker);
-    w.Fields(spring, kExtraValues);
+    WriteLineGroups(w, spring);
     return w.Take();
+}
+
+std::vector<std::string_view> SpringFileFieldNames() {
+    LineWriter w(Configuration{});
+    std::vector<std::string_view> names;
+    w.NameFields(names);
+    WriteLineGroups(w, SpringRecord{});
+    return names;
 }
 
 SpringFileReading ParseSpringFile(std::string_view bytes, SpringRecord& spring) {

@@ -47,6 +47,10 @@ std::optional<std::string> LoadSpringFile(Session& session, SpringFileContext& c
 // The bytes SaveSpringFile writes for a spring.
 std::string SpringFileText(const Configuration& config, const SpringRecord& spring);
 
+// The names of the record's fields a spring file holds, in the order the writer writes them:
+// the plain fields of calc/spring_fields.h and the counts of the tables.
+std::vector<std::string_view> SpringFileFieldNames();
+
 // A value the reader did not take as the file held it: which line, what it held, what the
 // spring got instead (code page 850).
 struct SpringFileNotice {

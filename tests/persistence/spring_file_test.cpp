@@ -1,10 +1,11 @@
 #include "persistence/spring_file.h"
 
-#include "engine/calculate.h"
 #include "base/codepage.h"
 #include "base/numformat.h"
+#include "calc/spring_fields.h"
 #include "common/crlf_lines.h"
 #include "common/example_springs.h"
+#include "engine/calculate.h"
 #include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,11 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <string>
+#include <string_view>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 namespace kora {
@@ -81,6 +86,7 @@ void RichSpring(Session& session) {
     s.definitionMode = 2;
     s.charCoordinate = 2;
     s.charOrigin = 3;
+    s.showForces = false;
     s.nchar = 2;
     s.points[0].L = 68;
     s.points[1] = {100, 5, 63, 0};
@@ -140,7 +146,7 @@ TEST(SpringFileLayout, HeaderMarkersAndCountsOfASpringWithoutTables) {
     Session session;
     session.spring.nsec = 0;
     const auto lines = Lines(SpringFileText(session.config, session.spring));
-    EXPECT_EQ(lines.size(), 130u); // 116 lines, "Zusatzwerte" and its four values
+    EXPECT_EQ(lines.size(), 132u); // 116 lines, "Zusatzwerte" and its six values
     EXPECT_EQ(lines[0], std::string(65, '-'));
     EXPECT_EQ(lines[2].rfind("Version 11.4", 0), 0u);
     EXPECT_EQ(lines[4], std::string(65, '-'));
@@ -220,10 +226,12 @@ TEST(SpringFileLayout, ValuesOfTheMainLinesAndTheirForms) {
     EXPECT_EQ(lines[tail - 8], "J");
     EXPECT_EQ(lines[tail - 5], "TRUE");
     EXPECT_EQ(lines[tail - 2], "-10");
-    EXPECT_EQ(lines[tail + 1], "1"); // diameterInput
-    EXPECT_EQ(lines[tail + 2], "2"); // definitionMode
-    EXPECT_EQ(lines[tail + 3], "2"); // charCoordinate
-    EXPECT_EQ(lines[tail + 4], "3"); // charOrigin
+    EXPECT_EQ(lines[tail + 1], "1");     // diameterInput
+    EXPECT_EQ(lines[tail + 2], "2");     // definitionMode
+    EXPECT_EQ(lines[tail + 3], "2");     // charCoordinate
+    EXPECT_EQ(lines[tail + 4], "3");     // charOrigin
+    EXPECT_EQ(lines[tail + 5], "FALSE"); // showForces
+    EXPECT_EQ(lines[tail + 6], "0");     // surfaceProtectionIndex
 }
 
 TEST(SpringFileLayout, MatchesTheStoredFixture) {
@@ -403,6 +411,168 @@ TEST(SpringFileRoundTrip, EveryStoredFieldComesBack) {
     EXPECT_EQ(info.texts[1].text, "Text | mit Strich");
     EXPECT_EQ(back.documents[0].document, "/home/a/zeichnung.pdf");
     EXPECT_EQ(back.documents[4].document, "notiz.txt");
+}
+
+// ---- The whole field catalogue ----
+
+bool SameField(const SpringField& field, const SpringRecord& a, const SpringRecord& b) {
+    return std::visit(
+        [&](auto member) {
+            using M = decltype(member);
+            if constexpr (std::is_same_v<M, TextMember> || std::is_same_v<M, FlagMember>)
+                return a.*member.member == b.*member.member;
+            else
+                return a.*member == b.*member;
+        },
+        field.member);
+}
+
+// A value of the list other than the program-start value; the turn keeps neighbours apart.
+int ListValue(const Choices& list, int start, int turn) {
+    const int value = list.min + turn % (list.max - list.min + 1);
+    if (value != start) return value;
+    return value == list.max ? list.min : value + 1;
+}
+
+// Settings the reader forces into ranges that the plain values below would leave.
+const struct {
+    std::string_view name;
+    real value;
+} kNarrowSettings[] = {{"seps", 0.0625L}, {"faktorRFc", 0.03125L}};
+
+// Gives the field a value of its own: never its program-start value, of its list when it has
+// one, in range when it is a setting, exact in the file's number forms.
+void SetOwnValue(SpringRecord& s, const SpringField& field, int turn) {
+    const SpringRecord defaults{};
+    std::visit(
+        [&](auto member) {
+            using M = decltype(member);
+            if constexpr (std::is_same_v<M, real SpringRecord::*>) {
+                s.*member = 100 + turn + 0.25L;
+                for (const auto& narrow : kNarrowSettings)
+                    if (narrow.name == field.name) s.*member = narrow.value;
+            } else if constexpr (std::is_same_v<M, word SpringRecord::*>) {
+                s.*member = static_cast<word>(
+                    field.choices ? ListValue(*field.choices, defaults.*member, turn)
+                                  : 1000 + turn);
+            } else if constexpr (std::is_same_v<M, std::int32_t SpringRecord::*>) {
+                s.*member =
+                    field.choices ? ListValue(*field.choices, defaults.*member, turn) : 500 + turn;
+            } else if constexpr (std::is_same_v<M, bool SpringRecord::*>) {
+                s.*member = !(defaults.*member);
+            } else if constexpr (std::is_same_v<M, TextMember>) {
+                s.*member.member =
+                    std::string(field.name).append(" \x81").substr(0, member.maxLength);
+            } else {
+                s.*member.member = defaults.*member.member == 'J' ? 'N' : 'J';
+            }
+        },
+        field.member);
+}
+
+bool IsStoredPlainField(const SpringField& field) {
+    return field.group != FileGroup::None && field.group != FileGroup::TableCount;
+}
+
+// Every stored field of the catalogue with a value of its own, and every table the file holds
+// filled with values of their own (what the file does not hold stays at the program start).
+SpringRecord EveryStoredFieldSet() {
+    SpringRecord s{};
+    int turn = 0;
+    for (const SpringField& field : SpringFields())
+        if (IsStoredPlainField(field)) SetOwnValue(s, field, ++turn);
+    s.nsec = 3;
+    for (int i = 1; i <= s.nsec; ++i) {
+        s.sections[i].L0i = 10.5L + i;
+        s.sections[i].ni = 2.25L + i;
+    }
+    s.nchar = 2;
+    s.points[0].L = 70.5L;
+    s.points[1] = {150.5L, 4.75L, 65.75L, 0};
+    s.points[2] = {310.25L, 9.5L, 61, 0};
+    s.nfrl = 2;
+    s.frl[1] = {120.5L, 55.25L, 20.125L};
+    s.frl[2] = {300.75L, 45.5L, 35.375L};
+    s.changeCount = 2;
+    s.changes[0] = {"Erstausgabe", "01.02.2003", "MUE", "neu"};
+    s.changes[1] = {"Index b", "15.06.2004", "AB", "erste Zeile\r\nzweite Zeile"};
+    DrawingInfo& info = s.drawingInfo;
+    info.bearbDate = "01.02.2003";
+    info.bearbName = "Bearbeiter";
+    info.geprDate = "02.02.2003";
+    info.geprName = "Pr\x81"
+                    "fer";
+    info.normDate = "03.02.2003";
+    info.normName = "Norm";
+    info.row4Date = "04.02.2003";
+    info.row4Name = "Vierter";
+    info.ersatzFuer = "4711-0814";
+    info.ersetztDurch = "4711-0816";
+    info.textCount = 2;
+    info.texts[0] = {10.5L, 20.25L, 3.5L, 0, "erster Text"};
+    info.texts[1] = {150.5L, 12.75L, 2.5L, 90, "zweiter | Text"};
+    for (std::size_t i = 0; i < s.documents.size(); ++i)
+        s.documents[i] = {"programm" + std::to_string(i), "dokument" + std::to_string(i) + ".pdf"};
+    return s;
+}
+
+TEST(SpringFileCatalogue, EveryStoredFieldComesBackInEveryNumberForm) {
+    const SpringRecord defaults{};
+    const SpringRecord saved = EveryStoredFieldSet();
+    for (const SpringField& field : SpringFields())
+        if (IsStoredPlainField(field)) {
+            ASSERT_FALSE(SameField(field, saved, defaults)) << field.name;
+        }
+    Configuration comma, dezimalstellen;
+    comma.decimalSeparator = 2;
+    dezimalstellen.Dezimalstellen = 6;
+    for (const Configuration& config : {Configuration{}, comma, dezimalstellen}) {
+        SpringRecord back{};
+        const SpringFileReading reading = ParseSpringFile(SpringFileText(config, saved), back);
+        EXPECT_EQ(reading.status, SpringFileReading::Status::Complete);
+        EXPECT_TRUE(reading.notices.empty());
+        for (const SpringField& field : SpringFields())
+            EXPECT_TRUE(SameField(field, back, saved)) << field.name;
+        EXPECT_TRUE(back.sections == saved.sections);
+        EXPECT_TRUE(back.points == saved.points);
+        EXPECT_TRUE(back.frl == saved.frl);
+        EXPECT_TRUE(back.changes == saved.changes);
+        EXPECT_TRUE(back.drawingInfo == saved.drawingInfo);
+        EXPECT_TRUE(back.documents == saved.documents);
+        EXPECT_TRUE(back == saved); // and nothing else was touched
+    }
+}
+
+// A field the catalogue calls unstored really does not reach the file.
+TEST(SpringFileCatalogue, NoUnstoredFieldChangesTheFile) {
+    const SpringRecord base = EveryStoredFieldSet();
+    const std::string text = SpringFileText(Configuration{}, base);
+    for (const SpringField* field : FieldsOfGroup(FileGroup::None)) {
+        SpringRecord changed = base;
+        SetOwnValue(changed, *field, 7);
+        ASSERT_FALSE(SameField(*field, changed, base)) << field->name;
+        EXPECT_EQ(SpringFileText(Configuration{}, changed), text) << field->name;
+    }
+}
+
+// The names the writer writes are the catalogue's stored fields, each once, in the order of
+// the catalogue's lines: a field marked stored that the writer leaves out, or writes in
+// another place, fails here.
+TEST(SpringFileCatalogue, TheWriterWritesEveryStoredFieldOnceInLineOrder) {
+    const std::vector<std::string_view> written = SpringFileFieldNames();
+    std::set<std::string_view> writtenSet(written.begin(), written.end());
+    EXPECT_EQ(writtenSet.size(), written.size()) << "a field written twice";
+    std::set<std::string_view> stored;
+    for (const SpringField& field : SpringFields())
+        if (field.group != FileGroup::None) stored.insert(field.name);
+    EXPECT_EQ(writtenSet, stored);
+    int previousLine = 0;
+    for (std::string_view name : written) {
+        const SpringField* field = FindSpringField(name);
+        ASSERT_NE(field, nullptr) << name;
+        EXPECT_GT(field->line, previousLine) << name;
+        previousLine = field->line;
+    }
 }
 
 // ---- Saving and loading through the dialogs ----
@@ -617,22 +787,38 @@ TEST_F(SpringFileFolder, MissingFileIsReported) {
 TEST(SpringFileMends, ExtraValuesFollowLine116AndOlderFilesKeepTheirDefaults) {
     Session session;
     RichSpring(session);
+    session.spring.surfaceProtectionIndex = 3;
     const std::string text = SpringFileText(session.config, session.spring);
-    auto lines = Lines(text);
+    const auto lines = Lines(text);
     const std::size_t marker = IndexOf(lines, "Zusatzwerte");
-    EXPECT_EQ(marker + 5, lines.size());
-    // An older file ends after line 116: the same lines, the four values keep their defaults.
-    lines.resize(marker);
-    SpringRecord old{};
-    auto reading = ParseSpringFile(JoinLines(lines), old);
-    EXPECT_EQ(reading.status, SpringFileReading::Status::Complete);
-    EXPECT_EQ(old.diameterInput, 3);
-    EXPECT_EQ(old.definitionMode, 1);
-    EXPECT_EQ(old.charCoordinate, 1);
-    EXPECT_EQ(old.charOrigin, 0);
-    EXPECT_EQ(old.fatigueTolMax, 10); // line 116 itself was read
-    EXPECT_EQ(SpringFileText(session.config, old).substr(0, JoinLines(lines).size()),
-              JoinLines(lines));
+    EXPECT_EQ(marker + 7, lines.size());
+    // Older files end earlier: after line 116, or after the first four values. What they hold
+    // is read, the rest keeps its program-start value, and neither is a damaged file.
+    const SpringRecord defaults{};
+    const struct {
+        std::size_t values; // values after the marker the file holds
+        bool marker;
+    } cases[] = {{0, false}, {0, true}, {4, true}, {5, true}, {6, true}};
+    for (const auto& c : cases) {
+        std::vector<std::string> older(lines.begin(), lines.begin() +
+                                                          static_cast<long>(marker + c.values) +
+                                                          (c.marker ? 1 : 0));
+        SpringRecord old{};
+        auto reading = ParseSpringFile(JoinLines(older), old);
+        EXPECT_EQ(reading.status, SpringFileReading::Status::Complete) << c.values;
+        EXPECT_TRUE(reading.notices.empty()) << c.values;
+        EXPECT_EQ(old.fatigueTolMax, 10) << c.values; // line 116 itself was read
+        EXPECT_EQ(old.diameterInput, c.values >= 1 ? 1 : 3) << c.values;
+        EXPECT_EQ(old.definitionMode, c.values >= 2 ? 2 : 1) << c.values;
+        EXPECT_EQ(old.charCoordinate, c.values >= 3 ? 2 : 1) << c.values;
+        EXPECT_EQ(old.charOrigin, c.values >= 4 ? 3 : 0) << c.values;
+        EXPECT_EQ(old.showForces, c.values >= 5 ? false : defaults.showForces) << c.values;
+        EXPECT_EQ(old.surfaceProtectionIndex, c.values >= 6 ? 3 : 0) << c.values;
+        // Saved again, the file starts with the lines it had and gains the missing values.
+        const std::string again = SpringFileText(session.config, old);
+        EXPECT_EQ(again.substr(0, JoinLines(older).size()), JoinLines(older)) << c.values;
+        EXPECT_EQ(Lines(again).size(), lines.size()) << c.values;
+    }
 }
 
 TEST(SpringFileMends, SettingsReadAreForcedIntoTheirRanges) {
@@ -814,14 +1000,24 @@ TEST(SpringFileReading, BooleansFlagsAndEnumerations) {
     lines[tail - 8] = "";   // statistics switch: empty line
     lines[tail - 5] = "JA"; // not "TRUE"
     lines[tail + 4] = "17"; // charOrigin outside 0..3
+    lines[tail + 5] = "tRuE";
+    lines[tail + 6] = "-2"; // surfaceProtectionIndex outside 0..6
     SpringRecord back{};
     back.showLdPm = true;
-    ParseSpringFile(JoinLines(lines), back);
+    back.showForces = false;
+    const SpringFileReading reading = ParseSpringFile(JoinLines(lines), back);
     EXPECT_TRUE(back.showSettingLength);
     EXPECT_EQ(back.wireType, 1);
     EXPECT_EQ(back.statsSwitch, 'N');
     EXPECT_FALSE(back.showLdPm);
     EXPECT_EQ(back.charOrigin, 0);
+    EXPECT_TRUE(back.showForces);
+    EXPECT_EQ(back.surfaceProtectionIndex, 0);
+    ASSERT_EQ(reading.notices.size(), 3u);
+    EXPECT_EQ(reading.notices[2].field, "surfaceProtectionIndex");
+    EXPECT_EQ(reading.notices[2].line, static_cast<int>(tail + 7));
+    EXPECT_EQ(reading.notices[2].read, "-2");
+    EXPECT_EQ(reading.notices[2].used, "0");
 }
 
 // Where the reader changes a value it says which line held what; the end type is left for the
@@ -870,8 +1066,8 @@ TEST(SpringFileReading, ChangedValuesAreNoticedAndTheEndTypeIsLeftToTheCalculati
 
     // A file that holds nothing unusual gives no notice.
     SpringRecord plain{};
-    EXPECT_TRUE(ParseSpringFile(SpringFileText(session.config, session.spring), plain)
-                    .notices.empty());
+    EXPECT_TRUE(
+        ParseSpringFile(SpringFileText(session.config, session.spring), plain).notices.empty());
 }
 
 TEST(SpringFileReading, NumbersNoSpringCanMeanRefuseTheFile) {
@@ -883,9 +1079,8 @@ TEST(SpringFileReading, NumbersNoSpringCanMeanRefuseTheFile) {
         const char* text;
         bool refused;
     } cases[] = {
-        {L0, "1e3999", true},   {L0, "-1e31", true},   {seps, "1e-4000", true},
-        {L0, "1e30", false},    {L0, "0", false},      {seps, "1e-30", false},
-        {L0, "12.5", false},
+        {L0, "1e3999", true}, {L0, "-1e31", true},    {seps, "1e-4000", true}, {L0, "1e30", false},
+        {L0, "0", false},     {seps, "1e-30", false}, {L0, "12.5", false},
     };
     for (const auto& c : cases) {
         auto lines = good;

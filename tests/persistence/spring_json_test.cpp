@@ -1,14 +1,17 @@
 #include "persistence/spring_json.h"
 
-#include "engine/calculate.h"
+#include "calc/spring_fields.h"
 #include "common/example_springs.h"
+#include "engine/calculate.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace kora {
 namespace {
@@ -70,10 +73,52 @@ TEST(SpringJson, NumbersNoDoubleCanHoldAreNull) {
     session.spring.Rm = static_cast<long double>(std::numeric_limits<double>::max());
     session.spring.tauz = 1e-320L;
     const std::string out = PythonReads(
-        SpringToJson(session),
-        "import math; s=d[\"SpringRecord\"]; print(s[\"Lx\"], s[\"L0\"], "
-        "math.isfinite(s[\"Rm\"]), s[\"Rm\"] > 1e308, s[\"tauz\"] >= 0)");
+        SpringToJson(session), "import math; s=d[\"SpringRecord\"]; print(s[\"Lx\"], s[\"L0\"], "
+                               "math.isfinite(s[\"Rm\"]), s[\"Rm\"] > 1e308, s[\"tauz\"] >= 0)");
     EXPECT_EQ(out, "None None True True True\n");
+}
+
+// The record's part of the document is the field catalogue: each field once under its name,
+// beside the three tables.
+TEST(SpringJson, EveryFieldOfTheCatalogueOnceUnderItsName) {
+    Session session;
+    examples::QuietSpring(session);
+    CalculateSpring(session);
+    std::vector<std::string> names;
+    for (const SpringField& field : SpringFields())
+        names.emplace_back(field.name);
+    std::sort(names.begin(), names.end());
+    std::string want = "True";
+    for (const std::string& name : names)
+        want.append(" ").append(name);
+    const std::string out = PythonReads(
+        SpringToJson(session),
+        "p=json.load(open(sys.argv[1], encoding=\"utf-8\"), object_pairs_hook=lambda kv: kv); "
+        "r=dict(p)[\"SpringRecord\"]; k=[n for n, v in r if n not in (\"sections\", \"points\", "
+        "\"frl\")]; print(len(k) == len(set(k)), \" \".join(sorted(k)))");
+    EXPECT_EQ(out, want + "\n");
+}
+
+TEST(SpringJson, FieldsOfEveryKindInTheirForm) {
+    Session session;
+    examples::QuietSpring(session);
+    SpringRecord& s = session.spring;
+    s.showForces = false;
+    s.showLdPm = true;
+    s.surfaceProtectionIndex = 4;
+    s.changeCount = 1;
+    s.shotPeened = 'J';
+    s.materialNumber = 17;
+    s.remark1 = "Gr\x94\xE1"
+                "e"; // CP850 öß
+    const std::string json = SpringToJson(session);
+    for (const char* member :
+         {"\"showForces\":false", "\"showLdPm\":true", "\"surfaceProtectionIndex\":4",
+          "\"changeCount\":1", "\"shotPeened\":\"J\"", "\"materialNumber\":17",
+          "\"remark1\":\"Gr\xC3\xB6\xC3\x9F"
+          "e\"",
+          "\"L1\":35,", "\"ssteps\":250,"})
+        EXPECT_NE(json.find(member), std::string::npos) << member;
 }
 
 } // namespace
