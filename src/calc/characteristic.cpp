@@ -303,15 +303,18 @@ real CoilPosition(const SpringRecord& s, real c) {
 }
 
 real CoilPositionUnderForce(Session& session, real c, real F) {
+    auto loadedLength = [&](int slot) { return SectionLength(session, slot, F); };
+    return PositionAlongSlots(session.spring, c, loadedLength);
+}
+
+real SectionLength(Session& session, int i, real F) {
     const SpringRecord& s = session.spring;
+    if (i < 0 || i >= kSectionSlots) return 0;
+    const CoilSection& sec = s.sections[i];
+    if (i == 0 || i > s.nsec || !SectionCanDeflect(session, sec)) return sec.L0i;
     const real perCoil = s.d > 0 && s.Dm > 0 && s.Gtheta > 0 ? CompliancePerCoil(s) : 0;
-    auto loadedLength = [&](int slot) {
-        const CoilSection& sec = s.sections[slot];
-        if (slot == 0 || slot > s.nsec || !SectionCanDeflect(session, sec)) return sec.L0i;
-        bool closed = false;
-        return sec.L0i - SectionDeflection(sec, F, perCoil, closed);
-    };
-    return PositionAlongSlots(s, c, loadedLength);
+    bool closed = false;
+    return sec.L0i - SectionDeflection(sec, F, perCoil, closed);
 }
 
 std::string SlotName(const SpringRecord& s, int slot) {

@@ -48,6 +48,9 @@ void CheckCharacteristicPoints(Session& session);
 int SlotOfCoil(const SpringRecord& spring, real c);
 real CoilPosition(const SpringRecord& spring, real c);
 real CoilPositionUnderForce(Session& session, real c, real F);
+// Length of slot i (0 .. nsec + 1) under the force F: L0i less the section's deflection at F;
+// the dead-coil blocks keep their length. 0 for an index outside the slots.
+real SectionLength(Session& session, int i, real F);
 std::string SlotName(const SpringRecord& spring, int slot);
 
 } // namespace kora

@@ -1,5 +1,7 @@
 #include "graphics/view_control.h"
 
+#include "calc/session.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -48,6 +50,8 @@ DeviceRect Scaled(const DeviceRect& z, real factor) {
 
 bool ViewControl::processKey(int key) {
     if (key == kKeyEscape || key == kKeyF5) {
+        // Esc also stops an animation or a long replay: they look at AbortFlag between steps.
+        if (key == kKeyEscape) window_.session().AbortFlag = true;
         window_.ResetZoom();
         return true;
     }

@@ -40,7 +40,8 @@ class ViewControl {
 
     // FormKeyDown: passes the key to processKey. Returns true when a repaint is due.
     bool FormKeyDown(int key) { return processKey(key); }
-    // Escape and F5 reset the zoom; the other keys of the table set the pending command;
+    // Escape and F5 reset the zoom, Escape also sets AbortFlag (it stops a running animation);
+    // the other keys of the table set the pending command;
     // every key but Escape and F5 then carries out the pending command, so an unknown key
     // repeats the last zoom or pan step.
     bool processKey(int key);
