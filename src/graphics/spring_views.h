@@ -1,8 +1,8 @@
 // The spring drawn as it is at an installed length: the side view, the cut through the axis
 // with hatched wire sections, the sections alone, the schema of the coil sections, the 3D
 // helix in a projected coordinate box, the animation and the result overview page; with the
-// installation-length and rotation forms. Everything goes through the CAD output; the views
-// sheets are in spring millimetres (scale 1:1).
+// installation-length and rotation forms. Everything goes through the CAD output; the sheets of
+// the side, cut and schema views are in millimetres of the spring (scale 1:1).
 #pragma once
 
 #include "base/real.h"

@@ -272,6 +272,18 @@ TEST_F(ViewTest, ForceLineAppearsUnderLoad) {
     EXPECT_NEAR(f->N(1) - TextRecord(rs, "L= 40 mm")->N(1), 1.6L * 66 * 0.02L, kFile);
 }
 
+// The force line needs a force above 0.001 Fc: R0 = 9.687 N/mm and Fc = 542.5 N put the limit
+// between 0.01 and 0.1 mm of deflection.
+TEST_F(ViewTest, SmallForcesPrintNoForceLine) {
+    Three();
+    ASSERT_NEAR(session.spring.R0 * 0.01L, 0.097L, 0.001L);
+    ASSERT_NEAR(0.001L * session.spring.Fc, 0.54L, 0.01L);
+    EXPECT_FALSE(HasTextStarting(ViewAt(ViewKind::Cut, 65.99L), "F= "));
+    EXPECT_TRUE(HasTextStarting(ViewAt(ViewKind::Cut, 65.9L), "F= "));
+    EXPECT_FALSE(HasTextStarting(ViewAt(ViewKind::Schema, 65.99L), "F= "));
+    EXPECT_TRUE(HasTextStarting(ViewAt(ViewKind::Schema, 65.9L), "F= "));
+}
+
 // Hatch lines are chords of their circle; the kinds differ in what else they draw.
 TEST_F(ViewTest, KindsDrawSectionsOutlinesAndTurns) {
     Three();
@@ -690,6 +702,16 @@ TEST_F(ViewTest, ThreeDViewWithTheFrontPresetAndEqualAnglesReset) {
     views.rotationForm = [](TForm_cadutil8& form) { form.Button_cancelClick(); };
     EXPECT_FALSE(views.Spring3DView(OutputKind::Txt, false));
     EXPECT_FALSE(fs::exists(temp / "feder.txt"));
+}
+
+// A command-line run ("kora FILE /CAD5:11") asks nothing, whatever "Edit 3D x,y,z ?" says.
+TEST_F(ViewTest, ThreeDViewOfACommandLineRunAsksNothing) {
+    Three();
+    session.config.edit3D = true;
+    session.arguments = {"feder.kra", "/CAD5:11"};
+    EXPECT_TRUE(views.Spring3DView(OutputKind::Txt, false));
+    EXPECT_TRUE(fs::exists(temp / "feder.txt"));
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(ViewTest, ThreeDOutputWritesTheTrueVerticesToFilesOnly) {
