@@ -112,7 +112,10 @@ std::string CadOutput::TempFolder() const {
 }
 
 std::string CadOutput::BlockFilePath(std::string_view name) const {
-    return TempFolder() + "/$" + UpperAscii(name) + ".dx$";
+    const std::string upper = TempFolder() + "/$" + UpperAscii(name) + ".dx$";
+    if (::access(upper.c_str(), F_OK) == 0) return upper;
+    const std::string given = TempFolder() + "/$" + std::string(name) + ".dx$";
+    return ::access(given.c_str(), F_OK) == 0 ? given : upper;
 }
 
 std::string CadOutput::Now(const char* format) const {

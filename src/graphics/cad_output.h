@@ -78,6 +78,7 @@ class CadOutput {
 
     // --- set-up by the caller ---
     void SetSpringFile(std::string path) { springFile_ = std::move(path); }
+    const std::string& SpringFile() const { return springFile_; }
     void SetCommandLineRun(bool on) { commandLineRun_ = on; }
     void SetTempFolder(std::string folder) { tempFolder_ = std::move(folder); }
     std::string TempFolder() const;
@@ -180,7 +181,8 @@ class CadOutput {
     // insertion transform. False after "Invalid temp directory" or a too deep nesting.
     bool ReadBlockFile(std::string_view name, real x, real y, real rotation, real xScale,
                        real yScale);
-    // The temporary block file of a block name.
+    // The temporary block file of a block name: "$NAME.dx$", or "$name.dx$" spelled as given
+    // when only that one exists (a block file put there from outside, such as the logo).
     std::string BlockFilePath(std::string_view name) const;
 
   private:

@@ -6,6 +6,7 @@
 #include "calc/session.h"
 #include "base/units.h"
 #include "graphics/diagram_texts.h"
+#include "graphics/production_drawing.h"
 #include "graphics/strength_diagrams.h"
 #include "strength/stress.h"
 #include "calc/dialog_calls.h"
@@ -535,6 +536,7 @@ int TEinDiagramLimits::Button_helpClick() const {
 DiagramContext::DiagramContext(Session& s, CadOutput& c) : session(s), cad(c), frame(c, s.config) {
     goodmanDiagram = [this](OutputKind kind) { ShowGoodmanDiagram(*this, kind); };
     haighDiagram = [this](OutputKind kind) { ShowHaighDiagram(*this, kind); };
+    productionDrawing = [this](OutputKind kind) { ProductionDrawing(session, cad, kind); };
 }
 
 std::string_view DiagramMenuText(DiagramSheet type) {

@@ -111,9 +111,14 @@ bool ViewControl::FormMouseDown(MouseButton button, int x, int y) {
     }
     if (button != MouseButton::left) return false;
     if (afterDoubleClick) {
+        // The replay sets the drawing's window up again with the flag left in force: keeping
+        // the drawing's own flag keeps a portrait sheet from being stretched to the window.
+        const bool isotropic = window_.mapping.isotropic;
         window_.RestoreLimit();
         window_.ResetZoom();
         window_.ReSetWindow();
+        window_.mapping.isotropic = isotropic;
+        window_.mapping.ResetZoom(window_.settings);
         return true;
     }
     if (rubberBand_) return false;

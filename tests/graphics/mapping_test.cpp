@@ -6,6 +6,8 @@
 #include "base/configuration.h"
 #include "calc/session.h"
 #include "graphics/display_list.h"
+#include "graphics/recording_canvas.h"
+#include "graphics/replay.h"
 
 #include <gtest/gtest.h>
 
@@ -315,11 +317,38 @@ TEST(ViewControlMouse, LeftDownAfterDoubleClickFitsTheWindow) {
     EXPECT_EQ(window.Count(), records + 2); // RestoreLimit and ReSetWindow
     EXPECT_EQ(window[records], "10;1;1;639;479;0;0;200;100");
     EXPECT_EQ(window[records + 1], "10;0;0;640;480;0;0;1;1");
-    EXPECT_FALSE(window.mapping.isotropic);
+    EXPECT_TRUE(window.mapping.isotropic); // the drawing's flag stays
     EXPECT_EQ(window.mapping.zoom, (DeviceRect{0, 0, 640, 480}));
     // The double-click mark is gone: the next press starts a rubber band.
     control.FormMouseDown(MouseButton::left, 10, 10);
     EXPECT_TRUE(control.RubberBandActive());
+}
+
+TEST(ViewControlMouse, FitKeepsAPortraitDrawingIsotropic) {
+    Session session;
+    DisplayList window(session);
+    ViewControl control(window);
+    window.Header(-5, -5, 225, 310); // the production drawing's sheet
+    window.line(0, 0, 210, 297);
+    window.SetScale(100, 100, 200, 200);
+    control.FormDblClick();
+    ASSERT_TRUE(control.FormMouseDown(MouseButton::left, 10, 10));
+    // The repaint sets the sheet up again through its window record: the diagonal of the
+    // sheet keeps its slope (640 x 480 pixels show equal scales) and stays in the window.
+    RecordingCanvas screen;
+    Replay(window, screen);
+    const auto moves = screen.Of(CanvasOp::moveTo);
+    const auto lines = screen.Of(CanvasOp::lineTo);
+    ASSERT_EQ(moves.size(), 1u);
+    ASSERT_EQ(lines.size(), 1u);
+    const DevicePoint a = moves[0]->points[0], b = lines[0]->points[0];
+    EXPECT_NEAR(static_cast<double>(a.y - b.y) / (b.x - a.x), 297.0 / 210, 0.01);
+    for (DevicePoint p : {a, b}) {
+        EXPECT_GE(p.x, 0);
+        EXPECT_LE(p.x, 640);
+        EXPECT_GE(p.y, 0);
+        EXPECT_LE(p.y, 480);
+    }
 }
 
 } // namespace
