@@ -2,6 +2,14 @@
 
 namespace kora {
 
+ScriptedDialogs::~ScriptedDialogs() {
+    if (!faultHandler) return;
+    for (const std::string& prompt : unexpected)
+        faultHandler("question the script did not expect: \"" + prompt + "\"");
+    if (!script.empty())
+        faultHandler(std::to_string(script.size()) + " scripted answer(s) left unused");
+}
+
 std::optional<ScriptedDialogs::Answer> ScriptedDialogs::Next(std::string_view prompt,
                                                              Answer::Kind wanted) {
     shown.emplace_back(prompt);

@@ -1,6 +1,7 @@
 // Dialogs answered from a script, for tests: each call takes the next answer, in order, and
 // everything shown is recorded. A missing or mismatched answer counts as cancel and is noted
-// in `unexpected` so that a test can fail on it.
+// in `unexpected`. When the dialogs go, a question nobody scripted or an answer left unused is
+// reported to the fault handler (tests install one that fails the running test).
 #pragma once
 
 #include "platform/dialogs.h"
@@ -29,7 +30,21 @@ class ScriptedDialogs final : public Dialogs {
         return {Answer::Text, std::move(cause), 0, std::move(remedy)};
     }
 
+    ScriptedDialogs() = default;
+    ScriptedDialogs(const ScriptedDialogs&) = delete;
+    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+    ~ScriptedDialogs() override;
+
     void Push(Answer answer) { script.push_back(std::move(answer)); }
+    // Forgets what is left of the script and what went unexpected: for a test that drives a
+    // sequence only part of the way on purpose.
+    void Settle() {
+        script.clear();
+        unexpected.clear();
+    }
+
+    // Called once per fault text; none is installed outside the tests.
+    static inline void (*faultHandler)(const std::string& fault) = nullptr;
 
     std::deque<Answer> script;
     std::vector<std::string> shown; // every prompt, message and item list, in order

@@ -344,6 +344,8 @@ TEST(DialogCallsScripted, RangeLoopWithScriptedAnswers) {
     value = 1;
     EXPECT_FALSE(InputReal(session, "Genauigkeit", value, 0.1L, 0.01L)); // script ran out
     EXPECT_TRUE(session.AbortFlag);
+    EXPECT_EQ(scripted.unexpected, std::vector<std::string>{"Genauigkeit"});
+    scripted.Settle();
 }
 
 } // namespace

@@ -632,6 +632,8 @@ TEST_F(ConfigurationFolderTest, FailedCreationMayBeRetriedOrGivenUp) {
     dialogs.shown.clear();
     EXPECT_FALSE(WriteConfiguration(session, place));
     EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.unexpected.size(), 1u);
+    dialogs.Settle();
 }
 
 TEST_F(ConfigurationFolderTest, AWriteProtectedConfigurationStaysAsItWas) {
