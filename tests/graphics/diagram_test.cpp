@@ -985,7 +985,6 @@ TEST_F(SheetTest, FatalSpringShowsOnlyTheMessageList) {
 TEST_F(SheetTest, SpringWithoutSectionsDrawsNothing) {
     Quiet();
     session.spring.nsec = 0; // sections removed after the calculation
-    dialogs.Push(ScriptedDialogs::Chosen(1));
     EXPECT_FALSE(DrawDiagramSheet(ctx, DiagramSheet::Quick, OutputKind::Txt));
     EXPECT_FALSE(fs::exists(temp / "feder.txt"));
 }
