@@ -1,5 +1,5 @@
 # Thin wrapper over CMake presets.
-.PHONY: all build test test-asan tables bench run clean
+.PHONY: all build test test-asan tables format format-check bench run clean
 EXAMPLE ?= data/examples/ventilfeder.kra
 JOBS ?= $(shell nproc)
 
@@ -17,6 +17,14 @@ test-asan:
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# clang-format over every C++ file git knows (format), or only a check that fails on a
+# difference (format-check, run by CI).
+CXX_FILES = $(shell git ls-files '*.cpp' '*.h')
+format:
+	clang-format -i $(CXX_FILES)
+format-check:
+	clang-format --dry-run --Werror $(CXX_FILES)
 
 # Writes data/tables/*.dbf anew from data/tables/src/*.csv (the build only checks them).
 tables:
