@@ -6,6 +6,8 @@
 #include "calc/message_window.h"
 #include "calc/session.h"
 #include "engine/calculate.h"
+#include "graphics/cad_output.h"
+#include "graphics/diagram_sheets.h"
 #include "persistence/configuration_file.h"
 #include "persistence/program_folders.h"
 #include "persistence/relaxation_tables.h"
@@ -20,6 +22,7 @@
 #include <cctype>
 #include <charconv>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string_view>
 
@@ -65,6 +68,7 @@ constexpr std::string_view kNoWindow =
     "KORA: die Programmoberflaeche ist in diesem Build noch nicht enthalten; "
     "siehe kora --help fuer die Kommandozeilen-Aufrufe.";
 constexpr std::string_view kReportFailed = "KORA: der Bericht konnte nicht geschrieben werden: ";
+constexpr std::string_view kCadFailed = "KORA: die CAD-Datei konnte nicht geschrieben werden: ";
 constexpr std::string_view kOutputFailed =
     "KORA: die Ausgabe konnte nicht vollstaendig geschrieben werden.";
 
@@ -153,11 +157,51 @@ int CadOutputIndex(const std::string& cadSwitch) {
 }
 
 constexpr int kCadOutputCount = 11; // characteristic diagrams 1..7, views 8, 9, 10, 11
+constexpr int kLastDiagramOutput = 7;
 
-// "/CADi:j" names output j as file type i; the drawings are not part of this build yet.
+// i of "/CADi:j": the file type (1 DXF, 2 IGES, 5 TXT); nullopt for any other.
+std::optional<OutputKind> CadFileKind(const std::string& cadSwitch) {
+    if (cadSwitch.size() < 5) return std::nullopt;
+    switch (cadSwitch[4]) {
+    case '1':
+        return OutputKind::Dxf;
+    case '2':
+        return OutputKind::Iges;
+    case '5':
+        return OutputKind::Txt;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::string CadSwitchText(const std::string& cadSwitch) {
+    return cadSwitch.substr(std::min<std::size_t>(cadSwitch.size(), 4));
+}
+
+// Output j that this build cannot draw yet.
 std::string CadOutputText(const std::string& cadSwitch) {
-    return "KORA: die CAD-Ausgabe " + cadSwitch.substr(std::min<std::size_t>(cadSwitch.size(), 4)) +
+    return "KORA: die CAD-Ausgabe " + CadSwitchText(cadSwitch) +
            " ist in diesem Build noch nicht verfuegbar; es wurde nichts geschrieben.";
+}
+
+std::string CadKindText(const std::string& cadSwitch) {
+    return "KORA: unbekannter Dateityp in " + CadSwitchText(cadSwitch) +
+           " (1 = DXF, 2 = IGS, 5 = TXT); es wurde nichts geschrieben.";
+}
+
+// Draws output j (a diagram sheet) as a file named after the spring file, in the current
+// folder, with the file type's extension.
+int WriteCadOutput(Session& session, const std::string& springPath, OutputKind kind, int j,
+                   std::ostream& err) {
+    CadOutput cad(session);
+    cad.SetCommandLineRun(true);
+    cad.SetSpringFile(fs::path(springPath).filename().string());
+    DiagramContext context(session, cad);
+    if (!DrawDiagramSheet(context, static_cast<DiagramSheet>(j), kind)) {
+        err << kCadFailed << cad.FileName() << '\n';
+        return kExitOutputFailed;
+    }
+    return kExitOk;
 }
 
 } // namespace
@@ -208,8 +252,16 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         ShowMessageList(session);
         return kExitOk;
     }
-    err << CadOutputText(choice.argument) << '\n';
-    return kExitNotAvailable;
+    const std::optional<OutputKind> kind = CadFileKind(choice.argument);
+    if (!kind) {
+        err << CadKindText(choice.argument) << '\n';
+        return kExitUnknownFileType;
+    }
+    if (j > kLastDiagramOutput) {
+        err << CadOutputText(choice.argument) << '\n';
+        return kExitNotAvailable;
+    }
+    return WriteCadOutput(session, *loaded, *kind, j, err);
 }
 
 } // namespace kora

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -318,9 +319,9 @@ TEST_F(CommandLine, HelpMissingExtensionCadAndWindowRuns) {
         << noExtension.err;
 
     SaveSpring("feder", Quiet);
-    RunResult cad = Run("feder.kra /cad1:3 /NOGUI");
+    RunResult cad = Run("feder.kra /cad1:8 /NOGUI");
     EXPECT_EQ(cad.exitCode, 3);
-    EXPECT_NE(cad.err.find("1:3"), std::string::npos) << cad.err;
+    EXPECT_NE(cad.err.find("1:8"), std::string::npos) << cad.err;
     EXPECT_FALSE(Exists("feder.dxf"));
 
     RunResult noGuiAsFile = Run("/NOGUI"); // taken as the file name, which lacks ".kra"
@@ -374,8 +375,10 @@ TEST_F(CommandLine, CadRuns) {
         int exitCode;
         const char* err; // a part of stderr, or "" for none at all
     } cases[] = {
-        {"feder.kra /cad1:3", 3, "1:3"},          // lower case is a CAD run
+        {"feder.kra /cad1:8", 3, "1:8"},          // lower case is a CAD run; views to come
         {"feder.kra /NOGUI /CAD5:11", 3, "5:11"}, // the last output
+        {"feder.kra /CAD3:1", 5, "3:1"},          // no file type 3: nothing written
+        {"feder.kra /CAD9:12", 0, ""},            // no output 12 wins over the type
         {"feder.kra /CAD1:12", 0, ""},            // no output 12: nothing, and no failure
         {"feder.kra /CAD1:0", 0, ""},
         {"feder.kra /CAD1:x", 0, ""},
@@ -394,6 +397,49 @@ TEST_F(CommandLine, CadRuns) {
         for (const char* out : {"feder.dxf", "feder.igs", "feder.txt", "fatal.dxf"})
             EXPECT_FALSE(Exists(out)) << c.args;
     }
+}
+
+// The number of errors ezdxf's audit finds in a DXF file, as it prints it.
+std::string EzdxfAuditErrors(const fs::path& file) {
+    const std::string command = "/usr/bin/python3 -c 'import ezdxf,sys; "
+                                "print(len(ezdxf.readfile(sys.argv[1]).audit().errors))' '" +
+                                file.string() + "' 2>&1";
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
+// Outputs 1..7 are the diagram sheets, written as the spring's base name with the file type's
+// extension in the current folder, whatever folder the spring file lies in.
+TEST_F(CommandLine, CadRunsWriteTheDiagramSheets) {
+    SaveSpring("feder", Quiet);
+    fs::create_directories(dir / "sub");
+    fs::rename(dir / "feder.kra", dir / "sub" / "feder.kra");
+    const struct {
+        const char* kind;
+        const char* file;
+        const char* start; // how the file type begins
+    } kinds[] = {
+        {"1", "feder.dxf", "  0\r\nSECTION"}, {"2", "feder.igs", ""}, {"5", "feder.txt", "MINMAX"}};
+    for (const auto& k : kinds)
+        for (int j = 1; j <= 7; ++j) {
+            const std::string args =
+                "sub/feder.kra /cad" + std::string(k.kind) + ":" + std::to_string(j) + " /NOGUI";
+            RunResult r = Run(args);
+            EXPECT_EQ(r.exitCode, 0) << args << r.err;
+            EXPECT_EQ(r.err, "") << args;
+            ASSERT_TRUE(Exists(k.file)) << args;
+            const std::string bytes = ReadAll(dir / k.file);
+            EXPECT_EQ(bytes.rfind(k.start, 0), 0u) << args << bytes.substr(0, 40);
+            if (std::string(k.kind) == "1")
+                EXPECT_EQ(EzdxfAuditErrors(dir / k.file), "0\n") << args;
+            fs::remove(dir / k.file);
+        }
 }
 
 } // namespace
