@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "base/codepage.h"
+#include "base/temp_folder.h"
 #include "base/text.h"
 #include "calc/dialog_calls.h"
 #include "calc/message_window.h"
@@ -8,6 +9,8 @@
 #include "engine/calculate.h"
 #include "graphics/cad_output.h"
 #include "graphics/diagram_sheets.h"
+#include "graphics/production_drawing.h"
+#include "graphics/spring_views.h"
 #include "persistence/configuration_file.h"
 #include "persistence/program_folders.h"
 #include "persistence/relaxation_tables.h"
@@ -113,8 +116,9 @@ void PrintUsage(std::ostream& out) {
 }
 
 // The session of a command-line run: configuration from the usual place, program folders
-// completed, dialogs that never wait for anyone.
-void PrepareSession(Session& session, const std::vector<std::string>& args) {
+// completed, the maker's logo block in the temporary folder, dialogs that never wait for
+// anyone. Gives the configuration folder.
+std::string PrepareSession(Session& session, const std::vector<std::string>& args) {
     session.arguments = args;
     ConfigurationPlace place;
     std::error_code ec;
@@ -125,6 +129,8 @@ void PrepareSession(Session& session, const std::vector<std::string>& args) {
     ReadConfiguration(session.config, place);
     if (std::string notice = CompleteProgramFolders(session.config); !notice.empty())
         ShowInfo(session, notice);
+    InstallLogoBlock(LogoFileIn(place.folder), TempFolder(session.config));
+    return place.folder;
 }
 
 // The report never replaces the spring file it is made from (springPath, under any name).
@@ -158,6 +164,7 @@ int CadOutputIndex(const std::string& cadSwitch) {
 
 constexpr int kCadOutputCount = 11; // characteristic diagrams 1..7, views 8, 9, 10, 11
 constexpr int kLastDiagramOutput = 7;
+constexpr int kCutView = 8, kSectionsView = 9, kProductionDrawing = 10, k3DView = 11;
 
 // i of "/CADi:j": the file type (1 DXF, 2 IGES, 5 TXT); nullopt for any other.
 std::optional<OutputKind> CadFileKind(const std::string& cadSwitch) {
@@ -178,30 +185,38 @@ std::string CadSwitchText(const std::string& cadSwitch) {
     return cadSwitch.substr(std::min<std::size_t>(cadSwitch.size(), 4));
 }
 
-// Output j that this build cannot draw yet.
-std::string CadOutputText(const std::string& cadSwitch) {
-    return "KORA: die CAD-Ausgabe " + CadSwitchText(cadSwitch) +
-           " ist in diesem Build noch nicht verfuegbar; es wurde nichts geschrieben.";
-}
-
 std::string CadKindText(const std::string& cadSwitch) {
     return "KORA: unbekannter Dateityp in " + CadSwitchText(cadSwitch) +
            " (1 = DXF, 2 = IGS, 5 = TXT); es wurde nichts geschrieben.";
 }
 
-// Draws output j (a diagram sheet) as a file named after the spring file, in the current
-// folder, with the file type's extension.
-int WriteCadOutput(Session& session, const std::string& springPath, OutputKind kind, int j,
+// Draws output j: a diagram sheet, a view at the free length, the production drawing or the
+// 3D view, as a file named after the spring file, in the current folder, with the file type's
+// extension.
+int WriteCadOutput(Session& session, const std::string& springPath,
+                   const std::string& configurationFolder, OutputKind kind, int j,
                    std::ostream& err) {
     CadOutput cad(session);
     cad.SetCommandLineRun(true);
     cad.SetSpringFile(fs::path(springPath).filename().string());
     DiagramContext context(session, cad);
-    if (!DrawDiagramSheet(context, static_cast<DiagramSheet>(j), kind)) {
-        err << kCadFailed << cad.FileName() << '\n';
-        return kExitOutputFailed;
-    }
-    return kExitOk;
+    SpringViews views(context);
+    ProductionDrawingSetup drawing;
+    drawing.logoSource = LogoFileIn(configurationFolder);
+    bool drawn = false;
+    if (j <= kLastDiagramOutput)
+        drawn = DrawDiagramSheet(context, static_cast<DiagramSheet>(j), kind);
+    else if (j == kCutView || j == kSectionsView)
+        drawn = views.SpringView(j == kCutView ? ViewKind::Cut : ViewKind::Sections, kind, false);
+    else if (j == kProductionDrawing)
+        drawn = ProductionDrawing(session, cad, kind, drawing);
+    else if (j == k3DView)
+        drawn = views.Spring3DView(kind, false);
+    // A drawing that refused the spring before any file was begun (the production drawing of a
+    // non-round wire) showed its message like a fatal spring does: nothing written, exit 0.
+    if (drawn || cad.FileName().empty()) return kExitOk;
+    err << kCadFailed << cad.FileName() << '\n';
+    return kExitOutputFailed;
 }
 
 } // namespace
@@ -220,7 +235,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     DbfReferenceTables tables;
     Session session(dialogs);
     session.tables = &tables;
-    PrepareSession(session, args);
+    const std::string configurationFolder = PrepareSession(session, args);
     const std::string& file = args[0];
     const RunChoice choice = SelectRun(args);
     if (choice.run == Run::Window && file.find('.') == std::string::npos) {
@@ -257,11 +272,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         err << CadKindText(choice.argument) << '\n';
         return kExitUnknownFileType;
     }
-    if (j > kLastDiagramOutput) {
-        err << CadOutputText(choice.argument) << '\n';
-        return kExitNotAvailable;
-    }
-    return WriteCadOutput(session, *loaded, *kind, j, err);
+    return WriteCadOutput(session, *loaded, configurationFolder, *kind, j, err);
 }
 
 } // namespace kora

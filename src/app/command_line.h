@@ -12,7 +12,6 @@ enum ExitCode : int {
     kExitOk = 0,
     kExitLoadRefused = 1,     // the spring file could not be loaded
     kExitNoWindow = 2,        // a run that needs the window, which this build does not have
-    kExitNotAvailable = 3,    // a CAD output this build cannot write yet
     kExitOutputFailed = 4,    // the report or CAD file could not be written
     kExitUnknownFileType = 5, // "/CADi:j" with a file type i other than 1, 2 and 5
 };

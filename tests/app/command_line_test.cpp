@@ -319,9 +319,9 @@ TEST_F(CommandLine, HelpMissingExtensionCadAndWindowRuns) {
         << noExtension.err;
 
     SaveSpring("feder", Quiet);
-    RunResult cad = Run("feder.kra /cad1:8 /NOGUI");
-    EXPECT_EQ(cad.exitCode, 3);
-    EXPECT_NE(cad.err.find("1:8"), std::string::npos) << cad.err;
+    RunResult cad = Run("feder.kra /cad4:8 /NOGUI");
+    EXPECT_EQ(cad.exitCode, 5);
+    EXPECT_NE(cad.err.find("4:8"), std::string::npos) << cad.err;
     EXPECT_FALSE(Exists("feder.dxf"));
 
     RunResult noGuiAsFile = Run("/NOGUI"); // taken as the file name, which lacks ".kra"
@@ -375,9 +375,8 @@ TEST_F(CommandLine, CadRuns) {
         int exitCode;
         const char* err; // a part of stderr, or "" for none at all
     } cases[] = {
-        {"feder.kra /cad1:8", 3, "1:8"},          // lower case is a CAD run; views to come
-        {"feder.kra /NOGUI /CAD5:11", 3, "5:11"}, // the last output
-        {"feder.kra /CAD3:1", 5, "3:1"},          // no file type 3: nothing written
+        {"feder.kra /cad3:8", 5, "3:8"},          // lower case is a CAD run; no file type 3
+        {"feder.kra /NOGUI /CAD0:11", 5, "0:11"}, // nor 0
         {"feder.kra /CAD9:12", 0, ""},            // no output 12 wins over the type
         {"feder.kra /CAD1:12", 0, ""},            // no output 12: nothing, and no failure
         {"feder.kra /CAD1:0", 0, ""},
@@ -414,9 +413,24 @@ std::string EzdxfAuditErrors(const fs::path& file) {
     return out;
 }
 
-// Outputs 1..7 are the diagram sheets, written as the spring's base name with the file type's
-// extension in the current folder, whatever folder the spring file lies in.
-TEST_F(CommandLine, CadRunsWriteTheDiagramSheets) {
+// The production drawing refuses a non-round wire with its message, as a fatal spring is
+// refused: nothing is written, and the run is no failure.
+TEST_F(CommandLine, ProductionDrawingOfANonRoundWireWritesNothing) {
+    fs::copy_file(fs::path(std::getenv("KORA_DATA")) / "examples" / "rechteckdraht.kra",
+                  dir / "rechteck.kra");
+    RunResult shown = Run("rechteck.kra /CAD1:10");
+    EXPECT_EQ(shown.exitCode, 0) << shown.err;
+    EXPECT_NE(shown.err.find("nur f\xC3\xBCr runden Drahtquerschnitt"), std::string::npos)
+        << shown.err;
+    EXPECT_FALSE(Exists("rechteck.dxf"));
+    EXPECT_EQ(Run("rechteck.kra /CAD1:8 /NOGUI").exitCode, 0); // the views draw every wire
+    EXPECT_TRUE(Exists("rechteck.dxf"));
+}
+
+// Outputs 1..11 (diagram sheets, views, production drawing, 3D view) are written as the
+// spring's base name with the file type's extension in the current folder, whatever folder
+// the spring file lies in.
+TEST_F(CommandLine, CadRunsWriteEveryDrawing) {
     SaveSpring("feder", Quiet);
     fs::create_directories(dir / "sub");
     fs::rename(dir / "feder.kra", dir / "sub" / "feder.kra");
@@ -427,7 +441,7 @@ TEST_F(CommandLine, CadRunsWriteTheDiagramSheets) {
     } kinds[] = {
         {"1", "feder.dxf", "  0\r\nSECTION"}, {"2", "feder.igs", ""}, {"5", "feder.txt", "MINMAX"}};
     for (const auto& k : kinds)
-        for (int j = 1; j <= 7; ++j) {
+        for (int j = 1; j <= 11; ++j) {
             const std::string args =
                 "sub/feder.kra /cad" + std::string(k.kind) + ":" + std::to_string(j) + " /NOGUI";
             RunResult r = Run(args);
