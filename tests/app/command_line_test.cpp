@@ -450,8 +450,9 @@ TEST_F(CommandLine, CadRunsWriteEveryDrawing) {
             ASSERT_TRUE(Exists(k.file)) << args;
             const std::string bytes = ReadAll(dir / k.file);
             EXPECT_EQ(bytes.rfind(k.start, 0), 0u) << args << bytes.substr(0, 40);
-            if (std::string(k.kind) == "1")
+            if (std::string(k.kind) == "1") {
                 EXPECT_EQ(EzdxfAuditErrors(dir / k.file), "0\n") << args;
+            }
             fs::remove(dir / k.file);
         }
 }
