@@ -8,6 +8,7 @@
 #include "calc/dialog_calls.h"
 #include "calc/session.h"
 #include "common/example_springs.h"
+#include "common/golden.h"
 #include "engine/calculate.h"
 #include "graphics/cad_output.h"
 #include "graphics/diagram_sheets.h"
@@ -342,41 +343,10 @@ int LinesWithin(const std::vector<Item>& items, const Box& box, const std::strin
 
 // ---- Golden files ----
 
-std::string Utf8Lines(const std::string& cp850Crlf) {
-    std::string out;
-    for (std::size_t start = 0; start < cp850Crlf.size();) {
-        std::size_t end = cp850Crlf.find("\r\n", start);
-        if (end == std::string::npos) end = cp850Crlf.size();
-        out += Cp850ToUtf8(cp850Crlf.substr(start, end - start)) + "\n";
-        start = end + 2;
-    }
-    return out;
-}
+using test::Utf8Lines;
 
-// Compares with the golden file (UTF-8, LF); KORA_UPDATE_GOLDEN=1 rewrites it instead.
 void ExpectGolden(const std::string& got, const std::string& name) {
-    const std::string path = std::string(KORA_FIXTURES_DIR) + "/drawing/" + name;
-    const char* update = std::getenv("KORA_UPDATE_GOLDEN");
-    if (update && std::string(update) == "1") {
-        fs::create_directories(fs::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << got;
-        return;
-    }
-    ASSERT_TRUE(fs::exists(path)) << "missing " << path << " (KORA_UPDATE_GOLDEN=1 creates it)";
-    const std::string want = ReadFile(path);
-    if (got == want) return;
-    std::istringstream g(got), w(want);
-    std::string gl, wl;
-    for (int line = 1;; ++line) {
-        const bool hg = static_cast<bool>(std::getline(g, gl));
-        const bool hw = static_cast<bool>(std::getline(w, wl));
-        if (!hg && !hw) break;
-        if (!hg || !hw || gl != wl) {
-            ADD_FAILURE() << name << " differs at line " << line << "\n  got:  ["
-                          << (hg ? gl : "<end>") << "]\n  want: [" << (hw ? wl : "<end>") << "]";
-            return;
-        }
-    }
+    test::ExpectGoldenFile(got, "drawing", name);
 }
 
 std::string Replaced(std::string s, const std::string& what, const std::string& by) {

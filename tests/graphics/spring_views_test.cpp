@@ -9,6 +9,7 @@
 #include "calc/characteristic.h"
 #include "calc/session.h"
 #include "common/example_springs.h"
+#include "common/golden.h"
 #include "engine/calculate.h"
 #include "graphics/cad_output.h"
 #include "graphics/diagram_sheets.h"
@@ -1046,43 +1047,10 @@ TEST(SpringViewsHooks, GoWithTheViews) {
 
 // ---- Golden TXT views ----
 
-std::string Utf8Lines(const std::string& cp850Crlf) {
-    std::string out;
-    std::size_t start = 0;
-    while (start < cp850Crlf.size()) {
-        std::size_t end = cp850Crlf.find("\r\n", start);
-        if (end == std::string::npos) end = cp850Crlf.size();
-        out += Cp850ToUtf8(cp850Crlf.substr(start, end - start)) + "\n";
-        start = end + 2;
-    }
-    return out;
-}
+using test::Utf8Lines;
 
-// Compares with the golden file (UTF-8, LF); KORA_UPDATE_GOLDEN=1 rewrites it instead.
 void ExpectGolden(const std::string& txt, const std::string& name) {
-    const std::string path = std::string(KORA_FIXTURES_DIR) + "/views/" + name;
-    const std::string got = Utf8Lines(txt);
-    const char* update = std::getenv("KORA_UPDATE_GOLDEN");
-    if (update && std::string(update) == "1") {
-        fs::create_directories(fs::path(path).parent_path());
-        std::ofstream(path, std::ios::binary) << got;
-        return;
-    }
-    ASSERT_TRUE(fs::exists(path)) << "missing " << path << " (KORA_UPDATE_GOLDEN=1 creates it)";
-    const std::string want = ReadFile(path);
-    if (got == want) return;
-    std::istringstream g(got), w(want);
-    std::string gl, wl;
-    for (int line = 1;; ++line) {
-        bool hg = static_cast<bool>(std::getline(g, gl)),
-             hw = static_cast<bool>(std::getline(w, wl));
-        if (!hg && !hw) break;
-        if (!hg || !hw || gl != wl) {
-            ADD_FAILURE() << name << " differs at line " << line << "\n  got:  ["
-                          << (hg ? gl : "<end>") << "]\n  want: [" << (hw ? wl : "<end>") << "]";
-            return;
-        }
-    }
+    test::ExpectGoldenFile(Utf8Lines(txt), "views", name);
 }
 
 TEST_F(ViewTest, GoldenCutViewAtL2) {

@@ -150,7 +150,9 @@ TEST_F(TensileStrengthReferenceTest, ReferenceBandsFollowEachOtherAndFallWithDia
             EXPECT_GE(b.above, 0);
             EXPECT_LT(b.above, b.to) << "band " << i + 1;
             EXPECT_GT(b.minimum, 0) << "band " << i + 1;
-            if (b.maximum) EXPECT_GT(*b.maximum, b.minimum) << "band " << i + 1;
+            if (b.maximum) {
+                EXPECT_GT(*b.maximum, b.minimum) << "band " << i + 1;
+            }
             if (i == 0) continue;
             const Band& before = bands[i - 1];
             EXPECT_GE(b.above, before.to) << "band " << i + 1 << " overlaps the one before";
@@ -210,7 +212,9 @@ TEST_F(TensileStrengthReferenceTest, EveryEn10270RowIsFittedToItsNamedTable) {
             namesGrade =
                 namesGrade || text.starts_with("EN 10270-1") || text.starts_with("EN 10270-2");
         }
-        if (namesGrade) EXPECT_NE(fitted, nullptr) << "an EN 10270-1/-2 row without reference";
+        if (namesGrade) {
+            EXPECT_NE(fitted, nullptr) << "an EN 10270-1/-2 row without reference";
+        }
         if (!fitted) continue;
         EXPECT_NE(row.source.find(fitted->standard), std::string::npos) << row.source;
         EXPECT_NE(row.source.find(fitted->grade), std::string::npos) << row.source;
