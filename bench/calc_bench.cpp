@@ -1,6 +1,6 @@
 // Time of one full calculation for springs of 1, 10 and 50 sections.
-#include "engine/calculate.h"
 #include "calc/session.h"
+#include "engine/calculate.h"
 
 #include <benchmark/benchmark.h>
 

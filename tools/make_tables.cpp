@@ -5,8 +5,8 @@
 //   make_tables <source folder> <table folder>          write the tables that changed
 //   make_tables --check <source folder> <table folder>  only report tables that differ
 #include "calc/session.h"
-#include "table_sources.h"
 #include "platform/noninteractive_dialogs.h"
+#include "table_sources.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "calc/characteristic.h"
 
-#include "calc/message_texts.h"
 #include "base/numformat.h"
+#include "calc/message_texts.h"
 #include "calc/session.h"
 #include "calc/settings.h"
 

@@ -2,8 +2,8 @@
 
 #include "base/codepage.h"
 #include "base/numformat.h"
-#include "calc/session.h"
 #include "base/units.h"
+#include "calc/session.h"
 
 #include <utility>
 

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "base/configuration.h"
+#include "calc/material_record.h"
 #include "calc/messages.h"
 #include "calc/spring_record.h"
-#include "calc/material_record.h"
 #include "platform/dialogs.h"
 
 #include <string>

@@ -1,8 +1,8 @@
 #include "calc/settings.h"
 
 #include "base/numformat.h"
-#include "calc/session.h"
 #include "base/units.h"
+#include "calc/session.h"
 
 #include <algorithm>
 

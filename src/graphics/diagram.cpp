@@ -1,8 +1,8 @@
 #include "graphics/diagram.h"
 
 #include "base/numformat.h"
-#include "calc/session.h"
 #include "base/units.h"
+#include "calc/session.h"
 #include "graphics/cad_output.h"
 #include "graphics/diagram_texts.h"
 

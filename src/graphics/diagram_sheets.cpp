@@ -1,16 +1,16 @@
 #include "graphics/diagram_sheets.h"
 
+#include "base/numformat.h"
+#include "base/units.h"
 #include "calc/characteristic.h"
 #include "calc/derived.h"
-#include "base/numformat.h"
+#include "calc/dialog_calls.h"
+#include "calc/message_window.h"
 #include "calc/session.h"
-#include "base/units.h"
 #include "graphics/diagram_texts.h"
 #include "graphics/production_drawing.h"
 #include "graphics/strength_diagrams.h"
 #include "strength/stress.h"
-#include "calc/dialog_calls.h"
-#include "calc/message_window.h"
 
 #include <algorithm>
 #include <cmath>

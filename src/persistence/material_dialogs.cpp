@@ -1,13 +1,13 @@
 #include "persistence/material_dialogs.h"
 
 #include "base/numformat.h"
+#include "calc/dialog_calls.h"
 #include "calc/session.h"
 #include "persistence/material_table_texts.h"
 #include "persistence/material_tables.h"
 #include "strength/material.h"
 #include "strength/material_texts.h"
 #include "strength/wire_tolerance.h"
-#include "calc/dialog_calls.h"
 
 #include <algorithm>
 #include <cmath>

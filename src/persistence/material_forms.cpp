@@ -2,6 +2,7 @@
 #include "base/program.h"
 
 #include "base/numformat.h"
+#include "calc/dialog_calls.h"
 #include "calc/session.h"
 #include "persistence/dbf_texts.h"
 #include "persistence/material_table_texts.h"
@@ -10,7 +11,6 @@
 #include "strength/material.h"
 #include "strength/stress.h"
 #include "strength/wire_tolerance.h"
-#include "calc/dialog_calls.h"
 
 #include <algorithm>
 #include <utility>

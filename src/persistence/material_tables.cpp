@@ -2,11 +2,11 @@
 
 #include "base/codepage.h"
 #include "base/numformat.h"
+#include "calc/dialog_calls.h"
 #include "calc/session.h"
 #include "persistence/material_dialogs.h"
 #include "persistence/material_table_texts.h"
 #include "strength/material.h"
-#include "calc/dialog_calls.h"
 
 #include <cmath>
 #include <cstdio>

@@ -4,10 +4,10 @@
 #pragma once
 
 #include "base/real.h"
+#include "calc/material_record.h"
 #include "calc/spring_record.h"
 #include "persistence/dbf_table.h"
 #include "persistence/table_browser.h"
-#include "calc/material_record.h"
 
 #include <cstdint>
 #include <optional>

@@ -2,10 +2,10 @@
 // fatigue-life rows and the statistics block.
 #include "reports/report_builder.h"
 
-#include "engine/calculate.h"
 #include "base/numformat.h"
-#include "calc/session.h"
 #include "base/units.h"
+#include "calc/session.h"
+#include "engine/calculate.h"
 #include "reports/report_texts.h"
 #include "strength/fatigue.h"
 #include "strength/reject.h"

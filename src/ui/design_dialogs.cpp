@@ -1,12 +1,12 @@
 #include "ui/design_dialogs.h"
 
-#include "engine/calculate.h"
-#include "engine/design.h"
 #include "base/numformat.h"
-#include "calc/session.h"
 #include "base/units.h"
 #include "calc/dialog_calls.h"
 #include "calc/message_window.h"
+#include "calc/session.h"
+#include "engine/calculate.h"
+#include "engine/design.h"
 
 #include <algorithm>
 #include <iterator>

@@ -8,7 +8,7 @@
 namespace kora::test {
 
 class CommaLocale {
-public:
+  public:
     CommaLocale() {
         const char* previous = std::setlocale(LC_NUMERIC, nullptr);
         saved_ = previous ? previous : "C";
@@ -24,9 +24,9 @@ public:
 
     bool Active() const { return active_; }
 
-private:
+  private:
     std::string saved_;
     bool active_ = false;
 };
 
-}  // namespace kora::test
+} // namespace kora::test

@@ -3,9 +3,9 @@
 // with its free length; run the calculation afterwards.
 #pragma once
 
+#include "calc/session.h"
 #include "engine/calculate.h"
 #include "engine/design.h"
-#include "calc/session.h"
 
 #include <array>
 

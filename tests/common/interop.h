@@ -7,11 +7,11 @@
 
 #include <cstdlib>
 
-#define KORA_SKIP_OR_FAIL(why)                                                                 \
-    do {                                                                                       \
-        if (std::getenv("KORA_REQUIRE_INTEROP")) {                                             \
-            FAIL() << why << " (required: KORA_REQUIRE_INTEROP is set)";                       \
-        } else {                                                                               \
-            GTEST_SKIP() << why;                                                               \
-        }                                                                                      \
+#define KORA_SKIP_OR_FAIL(why)                                                                     \
+    do {                                                                                           \
+        if (std::getenv("KORA_REQUIRE_INTEROP")) {                                                 \
+            FAIL() << why << " (required: KORA_REQUIRE_INTEROP is set)";                           \
+        } else {                                                                                   \
+            GTEST_SKIP() << why;                                                                   \
+        }                                                                                          \
     } while (0)

@@ -1,8 +1,8 @@
 #include "engine/calculate.h"
 
+#include "base/numformat.h"
 #include "calc/characteristic.h"
 #include "calc/derived.h"
-#include "base/numformat.h"
 #include "calc/plausibility.h"
 #include "common/designed_springs.h"
 #include "common/example_springs.h"

@@ -1,10 +1,10 @@
 #include "engine/design.h"
 
-#include "engine/calculate.h"
 #include "calc/characteristic.h"
 #include "calc/session.h"
 #include "common/designed_springs.h"
 #include "common/example_springs.h"
+#include "engine/calculate.h"
 #include "strength/stress.h"
 #include "strength/wire_tolerance.h"
 

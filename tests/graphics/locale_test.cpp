@@ -24,5 +24,5 @@ TEST(NumbersUnderACommaLocale, CadFilesAndTheDisplayListKeepThePoint) {
     EXPECT_EQ(last.find(','), std::string::npos) << last;
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora

@@ -17,5 +17,5 @@ TEST(NumbersUnderACommaLocale, TableNumbersKeepThePoint) {
     EXPECT_EQ(*value, 7.85L);
 }
 
-}  // namespace
-}  // namespace kora
+} // namespace
+} // namespace kora

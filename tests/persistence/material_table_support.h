@@ -5,9 +5,9 @@
 #pragma once
 
 #include "base/codepage.h"
+#include "calc/material_record.h"
 #include "dbf_test_support.h"
 #include "persistence/table_browser.h"
-#include "calc/material_record.h"
 
 #include <deque>
 #include <functional>

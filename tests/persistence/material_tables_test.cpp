@@ -1,8 +1,8 @@
 #include "material_table_support.h"
 
-#include "engine/calculate.h"
 #include "base/codepage.h"
 #include "common/example_springs.h"
+#include "engine/calculate.h"
 #include "persistence/material_tables.h"
 #include "persistence/relaxation_tables.h"
 #include "strength/material.h"

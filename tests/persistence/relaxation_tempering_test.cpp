@@ -1,7 +1,7 @@
 #include "material_table_support.h"
 
-#include "engine/calculate.h"
 #include "common/example_springs.h"
+#include "engine/calculate.h"
 #include "persistence/material_tables.h"
 #include "persistence/relaxation_tables.h"
 #include "persistence/spring_file.h"

@@ -8,8 +8,8 @@
 
 #include "calc/session.h"
 #include "persistence/material_tables.h"
-#include "strength/material.h"
 #include "platform/scripted_dialogs.h"
+#include "strength/material.h"
 
 #include <gtest/gtest.h>
 

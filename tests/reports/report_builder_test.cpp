@@ -3,8 +3,8 @@
 // comma; and the rules of what each report writes or leaves out.
 #include "report_test_support.h"
 
-#include "calc/derived.h"
 #include "base/numformat.h"
+#include "calc/derived.h"
 #include "strength/tolerances.h"
 
 #include <algorithm>

@@ -3,14 +3,14 @@
 // comparison (regenerated only when KORA_UPDATE_GOLDEN=1 is set).
 #pragma once
 
-#include "engine/calculate.h"
 #include "base/codepage.h"
 #include "calc/session.h"
 #include "common/example_springs.h"
+#include "engine/calculate.h"
 #include "persistence/spring_file.h"
+#include "platform/scripted_dialogs.h"
 #include "reports/report_builder.h"
 #include "reports/report_writer.h"
-#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #include "ui/design_dialogs.h"
 
-#include "engine/calculate.h"
-#include "calc/characteristic.h"
-#include "engine/design.h"
 #include "base/numformat.h"
-#include "calc/session.h"
 #include "base/units.h"
+#include "calc/characteristic.h"
+#include "calc/dialog_calls.h"
+#include "calc/session.h"
 #include "common/designed_springs.h"
 #include "common/example_springs.h"
-#include "calc/dialog_calls.h"
+#include "engine/calculate.h"
+#include "engine/design.h"
 #include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
