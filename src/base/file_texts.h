@@ -19,6 +19,9 @@ inline constexpr std::string_view kDriveNotReady = "Programmdiskette einlegen !"
 inline constexpr std::string_view kIoError = "I/O-Error ";
 inline constexpr std::string_view kTryAgain = "   Nochmals versuchen ?";
 
+// A file that cannot be read: "Datei " + name + " " + kNotFoundOrNoAccess + " !".
+inline constexpr std::string_view kNotFoundOrNoAccess = "nicht gefunden oder kein Zugriffsrecht";
+
 // The name given for a file names a folder: "Dateiname" + " \"name\"" + " ist ein Ordner !".
 inline constexpr std::string_view kFolderStart = "Dateiname";
 inline constexpr std::string_view kFolderEnd = " ist ein Ordner !";

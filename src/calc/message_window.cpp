@@ -1,4 +1,5 @@
 #include "calc/message_window.h"
+#include "base/file_texts.h"
 
 #include "base/codepage.h"
 #include "calc/message_help.h"
@@ -14,7 +15,7 @@ constexpr char kSuccess[] = "Berechnung erfolgreich ohne Fehlermeldungen";
 constexpr char kPrompt[] =
     "Berechnungsmodul meldet Warnungen oder Fehler, siehe Ursache und Abhilfe.";
 constexpr char kContinue[] = "Weiter/zurück...";
-constexpr char kNoAccess[] = "nicht gefunden oder kein Zugriffsrecht";
+constexpr std::string_view kNoAccess = file_text::kNotFoundOrNoAccess;
 constexpr char kSaveChanges[] = "Save Changes ?";
 constexpr int kListHelpTopic = 1210;
 constexpr std::size_t kItemLength = 65;
@@ -27,8 +28,8 @@ void ShowMessageHelp(Session& session, int i) {
     const std::string& message = session.messages[i];
     MessageHelp help = LookUpMessageHelp(session.config, message);
     if (!help.fileFound) {
-        dialogs.ShowError(
-            Cp850ToUtf8("Datei " + MessageHelpPath(session.config) + " " + kNoAccess + " !"));
+        dialogs.ShowError(Cp850ToUtf8("Datei " + MessageHelpPath(session.config) + " " +
+                                      std::string(kNoAccess) + " !"));
         session.AbortFlag = true;
         return;
     }

@@ -3,6 +3,10 @@
 // 850 bytes; dialog texts are UTF-8.
 #pragma once
 
+#include "base/file_texts.h"
+
+#include <string_view>
+
 namespace kora::cadtext {
 
 // Choice list "CAD-Code" (index = output kind − 1).
@@ -37,7 +41,7 @@ inline constexpr const char* kBlockNotClosed = "Fehler : Block nicht beendet";
 inline constexpr const char* kFile = "Datei ";
 inline constexpr const char* kCannotCreate = "kann nicht angelegt werden";
 inline constexpr const char* kCannotWrite = "kann nicht geschrieben werden";
-inline constexpr const char* kNotFoundOrNoAccess = "nicht gefunden oder kein Zugriffsrecht";
+inline constexpr std::string_view kNotFoundOrNoAccess = file_text::kNotFoundOrNoAccess;
 
 // Plotter prompts (BuildPlotterCommand) and the settings form.
 inline constexpr const char* kChooseProgram = "VEKTRA/WVEKTRA";

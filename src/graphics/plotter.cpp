@@ -197,7 +197,8 @@ std::optional<std::string> BuildPlotterCommand(Session& session, std::string_vie
              i < lower.size(); ++i)
             lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(lower[i])));
         if (FileExists(path) || FileExists(lower)) break;
-        d.ShowError(std::string(cadtext::kFile) + path + " " + cadtext::kNotFoundOrNoAccess + " !");
+        d.ShowError(std::string(cadtext::kFile) + path + " " +
+                    std::string(cadtext::kNotFoundOrNoAccess) + " !");
     }
 
     auto format = d.ChooseItem(cadtext::kOutputFormat,

@@ -3,13 +3,15 @@
 // captions and commands.
 #pragma once
 
+#include "base/file_texts.h"
+
 #include <string_view>
 
 namespace kora::dbf_texts {
 
 // Opening.
 inline constexpr std::string_view kFile = "Datei ";
-inline constexpr std::string_view kNotFound = "nicht gefunden oder kein Zugriffsrecht";
+inline constexpr std::string_view kNotFound = file_text::kNotFoundOrNoAccess;
 inline constexpr std::string_view kExclamation = " !";
 inline constexpr std::string_view kNoDbase = " ist keine dBASE-Datenbank.";
 inline constexpr std::string_view kPrologTooShort = "Prolog ist kleiner als 32 Bytes";

@@ -70,7 +70,7 @@ constexpr std::string_view kOverwrite = "\x9A"
 constexpr std::string_view kInvalidName = "Ung\x81"
                                           "ltiger Dateiname";
 constexpr std::string_view kFilePrefix = "Datei ";
-constexpr std::string_view kNotReadable = "nicht gefunden oder kein Zugriffsrecht !";
+const std::string kNotReadable = std::string(file_text::kNotFoundOrNoAccess) + " !";
 constexpr std::string_view kTooLarge = "ist zu gro\xE1 f\x81"
                                        "r eine Federdatei !";
 constexpr std::string_view kNoSpringFile = "ist keine Federdatei !";
