@@ -773,7 +773,8 @@ std::string SpringFileText(const Configuration& config, const SpringRecord& spri
 }
 
 std::vector<std::string_view> SpringFileFieldNames() {
-    LineWriter w(Configuration{});
+    const Configuration config;
+    LineWriter w(config);
     std::vector<std::string_view> names;
     w.NameFields(names);
     WriteLineGroups(w, SpringRecord{});

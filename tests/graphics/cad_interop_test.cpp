@@ -24,7 +24,8 @@ using cadtest::ReadFile;
 
 // Runs the summary script and returns its lines; empty when ezdxf cannot be run here.
 std::vector<std::string> EzdxfSummary(const std::string& dxf) {
-    const fs::path script = fs::path(__FILE__).parent_path() / "dxf_ezdxf_summary.py";
+    const fs::path script =
+        fs::path(KORA_FIXTURES_DIR).parent_path() / "graphics" / "dxf_ezdxf_summary.py";
     if (!fs::exists("/usr/bin/python3") ||
         std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") != 0)
         return {};
