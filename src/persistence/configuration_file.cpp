@@ -394,6 +394,9 @@ template <typename Io> void Entries(Io& io, Configuration& c, const std::string&
     io.Integer(c.ResultGraphic);
     for (bool* hide : {&c.HideMakerTitle, &c.HideFileName, &c.HideDate, &c.HideLogo})
         io.Boolean(*hide);
+    // Added after the entries above: an older file ends before it and keeps the default (off).
+    io.Key("3D Output");
+    io.Boolean(c.output3D);
 }
 
 void DeriveResolutionFromScreen(Configuration& c, const ScreenMetrics& screen) {

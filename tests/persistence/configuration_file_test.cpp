@@ -124,6 +124,7 @@ Configuration EveryEntryChanged() {
     c.LanguageCode = 2;
     c.ResultGraphic = 5;
     c.HideMakerTitle = c.HideFileName = c.HideDate = c.HideLogo = true;
+    c.output3D = true;
     return c;
 }
 
@@ -240,10 +241,10 @@ TEST(ConfigurationLayout, HeaderKeysAndValuesInOrder) {
     EXPECT_EQ(lines[angles + 6], "");  // ReleaseFieldCaption
     EXPECT_EQ(lines[angles + 7], "Decimals DXF,TXT");
     const std::size_t widths = IndexOf(lines, "Strichst\x84rke Layer 16..31");
-    EXPECT_EQ(lines.size(), widths + 1 + 16 + 11);
-    EXPECT_EQ(std::vector<std::string>(lines.end() - 11, lines.end()),
+    EXPECT_EQ(lines.size(), widths + 1 + 16 + 11 + 2);
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 13, lines.end()),
               (std::vector<std::string>{"0", "100", "2", "1.0000000", "0", "0", "0", "FALSE",
-                                        "FALSE", "FALSE", "FALSE"}));
+                                        "FALSE", "FALSE", "FALSE", "3D Output", "FALSE"}));
 }
 
 TEST(ConfigurationLayout, MatchesTheStoredFixture) {
@@ -279,7 +280,7 @@ TEST(ConfigurationLayout, CheckedDrawingBoxesGiveFourFalseLinesAtTheEnd) {
         true;
     form.Button_okClick();
     const auto lines = Lines(ConfigurationText(session.config));
-    EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 6, lines.end() - 2),
               (std::vector<std::string>{"FALSE", "FALSE", "FALSE", "FALSE"}));
 }
 
@@ -477,13 +478,17 @@ TEST(ConfigurationReading, EveryEarlyEndKeepsTheDefaultsOfTheRest) {
         if (n < 4) {
             EXPECT_EQ(c.layerName[0], "1") << n;
         }
-        if (n < lines.size()) {
+        if (n < lines.size() - 2) {
             EXPECT_FALSE(c.HideLogo) << n;
+        }
+        if (n < lines.size()) {
+            EXPECT_FALSE(c.output3D) << n; // the last entry: an older file keeps it off
         }
         EXPECT_GE(c.vektraCommandCount, 1);
         EXPECT_LE(c.vektraCommandCount, kPlotterCommandSlots);
     }
     EXPECT_TRUE(Read(JoinLines(lines)).HideLogo);
+    EXPECT_TRUE(Read(JoinLines(lines)).output3D);
 }
 
 TEST(ConfigurationReading, TooManyPlotterCommandLinesStayInStep) {
