@@ -3,6 +3,8 @@
 // 850, as the spring holds its texts (a hex escape is closed by splitting the literal).
 #pragma once
 
+#include "graphics/diagram_texts.h"
+
 #include <array>
 #include <string_view>
 
@@ -116,10 +118,10 @@ inline constexpr std::string_view kOutside = "aussen";
 inline constexpr std::string_view kStroke = "Arbeitsweg (Hub)";
 inline constexpr std::string_view kFrequency = "Lastspielfrequenz";
 inline constexpr std::string_view kWireOr = "Draht- oder";
-inline constexpr std::string_view kDrawn2 = "gezogen";
+inline constexpr std::string_view kDrawn2 = diagram_text::kSurfaceNames[0]; // "gezogen"
 inline constexpr std::string_view kBarSurface = "Staboberfl\x84"
                                                 "che";
-inline constexpr std::string_view kRolled = "gewalzt";
+inline constexpr std::string_view kRolled = diagram_text::kSurfaceNames[1]; // "gewalzt"
 inline constexpr std::string_view kCentrelessGround = "spitzenlos geschliffen";
 inline constexpr std::string_view kShotPeened = "Feder kugelgestrahlt";
 inline constexpr std::string_view kSurfaceProtectionColon = "Oberfl\x84"
@@ -162,7 +164,7 @@ inline constexpr std::string_view kLoadFrequency = "n = ";
 inline constexpr std::string_view kPerSecond = "/s";
 inline constexpr std::string_view kNoValue = "........";
 inline constexpr std::string_view kTemperatureRange = "Arbeitstemperaturbereich von ";
-inline constexpr std::string_view kMaterial = "Werkstoff: ";
+inline constexpr std::string_view kMaterial = diagram_text::kMaterial;
 inline constexpr std::string_view kNumberOpen = "  (";
 inline constexpr std::string_view kNumberClose = ")";
 inline constexpr std::string_view kTauz = "tau zul =";

@@ -3,6 +3,8 @@
 // Code page 850.
 #pragma once
 
+#include "graphics/diagram_texts.h"
+
 #include <array>
 #include <string_view>
 
@@ -66,7 +68,7 @@ inline constexpr std::string_view kGoodmanCaption = "Dauerfestigkeitsschaubild (
 
 // Side text of both diagrams.
 inline constexpr std::string_view kSideD = "d  = ";
-inline constexpr std::string_view kSideTauk1 = "tauk1= ";
+inline constexpr std::string_view kSideTauk1 = diagram_text::kTauk1;
 inline constexpr std::string_view kSideTauk2 = "tauk2= ";
 inline constexpr std::string_view kSideTaukh = "taukh= ";
 inline constexpr std::string_view kSideE = "E = ";

@@ -3,6 +3,8 @@
 // page. Code page 850.
 #pragma once
 
+#include "graphics/diagram_texts.h"
+
 #include <array>
 #include <string_view>
 
@@ -105,7 +107,7 @@ inline constexpr std::string_view kCoils = "n  = ";
 inline constexpr std::string_view kTotalCoils = "nt = ";
 inline constexpr std::string_view kCoilUnit = " Wdg.";
 inline constexpr std::string_view kL0 = "L0 = ";
-inline constexpr std::string_view kLoad = "Beanspruchung : ";
+inline constexpr std::string_view kLoad = diagram_text::kLoad;
 inline constexpr std::string_view kWireLength = "L dr = ";
 inline constexpr std::string_view kMass = "m = ";
 inline constexpr std::string_view kGram = " g";
