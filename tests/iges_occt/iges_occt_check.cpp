@@ -1,9 +1,15 @@
-// Writes the shared test drawing (and a few edge cases) as IGES through the CAD output and
-// loads each file with OpenCASCADE's IGES reader: no fail message on load, and the model holds
-// as many entities, of the same types, as the writer wrote.
+// Writes the shared test drawing (and a few edge cases), then the program's own drawings of a
+// calculated spring, as IGES through the CAD output and loads each file with OpenCASCADE's
+// IGES reader: no fail message on load, and the model holds as many entities as the writer
+// wrote (of the same types, for the test drawing).
 #include "calc/session.h"
+#include "common/example_springs.h"
+#include "engine/calculate.h"
 #include "graphics/cad_output.h"
 #include "graphics/cad_test_drawing.h"
+#include "graphics/diagram_sheets.h"
+#include "graphics/production_drawing.h"
+#include "graphics/spring_views.h"
 
 #include <IFSelect_ReturnStatus.hxx>
 #include <IGESControl_Reader.hxx>
@@ -75,6 +81,51 @@ std::string Write(const std::string& folder, const std::string& name,
     return path;
 }
 
+// The program's own drawings of a calculated spring, as the "/CADi:j" run writes them: each
+// loads without a fail and with the entity count the writer counted.
+void CheckSpringDrawings(const std::string& folder) {
+    kora::Session session;
+    kora::examples::ThreeSections(session);
+    kora::examples::TypedSteel(session);
+    kora::CalculateSpring(session);
+    if (session.FatalFlag) return Fail("example spring is fatal");
+    session.config.edit3D = false; // no rotation form: draw with the default angles
+    const std::pair<const char*, std::function<bool(kora::DiagramContext&, kora::SpringViews&)>>
+        drawings[] = {
+            {"production drawing",
+             [&](kora::DiagramContext& c, kora::SpringViews&) {
+                 return kora::ProductionDrawing(session, c.cad, kora::OutputKind::Iges);
+             }},
+            {"quick sheet",
+             [](kora::DiagramContext& c, kora::SpringViews&) {
+                 return kora::DrawDiagramSheet(c, kora::DiagramSheet::Quick,
+                                               kora::OutputKind::Iges);
+             }},
+            {"cut view",
+             [](kora::DiagramContext&, kora::SpringViews& v) {
+                 return v.SpringView(kora::ViewKind::Cut, kora::OutputKind::Iges, false);
+             }},
+            {"3D view",
+             [](kora::DiagramContext&, kora::SpringViews& v) {
+                 return v.Spring3DView(kora::OutputKind::Iges, false);
+             }},
+        };
+    for (const auto& [name, draw] : drawings) {
+        kora::CadOutput cad(session);
+        cad.SetTempFolder(folder);
+        cad.SetCommandLineRun(true);
+        cad.SetSpringFile(folder + "/feder.kra");
+        kora::DiagramContext context(session, cad);
+        kora::SpringViews views(context);
+        if (!draw(context, views)) {
+            Fail(std::string(name) + ": not written");
+            continue;
+        }
+        if (cad.IgesEntityCount() < 10) Fail(std::string(name) + ": almost nothing drawn");
+        Load(folder + "/feder.igs", cad.IgesEntityCount(), false);
+    }
+}
+
 } // namespace
 
 int main() {
@@ -114,6 +165,8 @@ int main() {
     path = Write(
         folder, "empty", [](kora::CadOutput& cad) { cad.CadSheet(0, 0, 1, 1); }, &count);
     Load(path, 0, false);
+
+    CheckSpringDrawings(folder.string());
 
     fs::remove_all(folder);
     if (failures == 0) std::printf("IGES files load in OpenCASCADE without fails\n");
