@@ -50,7 +50,7 @@ inline constexpr std::string_view kPointK = "k  = ";
 inline constexpr std::string_view kAxisLower = "  tau u";
 inline constexpr std::string_view kAxisUpper = "tau o";
 inline constexpr std::string_view kAxisStroke = "tau h";
-inline constexpr std::string_view kGoodmanTitle = "Goodman-Diagramm";
+inline constexpr std::string_view kGoodmanTitle = diagram_text::kGoodman;
 inline constexpr std::string_view kHaighTitle = "Haigh-Goodman-Diagramm";
 inline constexpr std::string_view kNoData = "F\x81r diesen Werkstoff sind keine Daten gespeichert";
 inline constexpr std::string_view kNoDataOther = "No data for self-defined materials";

@@ -111,7 +111,7 @@ inline constexpr std::string_view kLoad = diagram_text::kLoad;
 inline constexpr std::string_view kWireLength = "L dr = ";
 inline constexpr std::string_view kMass = "m = ";
 inline constexpr std::string_view kGram = " g";
-inline constexpr std::string_view kManufacturing = "Herstellung : ";
+inline constexpr std::string_view kManufacturing = diagram_text::kManufacturing;
 inline constexpr std::string_view kEnds = "Federenden : ";
 inline constexpr std::string_view kTemperature = "T =";
 inline constexpr std::string_view kModulusAtT = "G";
