@@ -3,7 +3,7 @@
 # Each layer may include itself and the layers listed before it; the order is the one in
 # src/CMakeLists.txt (kora_layers) and the README's Layout section.
 cmake_minimum_required(VERSION 3.22)
-set(layers base platform calc strength engine persistence graphics reports ui app)
+set(layers base platform calc strength engine persistence graphics reports ui shell app)
 # Layers side by side: persistence and graphics do not see each other.
 set(apart_persistence graphics)
 set(apart_graphics persistence)
@@ -26,6 +26,16 @@ foreach(layer IN LISTS layers)
             endif()
         endforeach()
     endforeach()
+    # Qt stays in the shell and above.
+    if(NOT "shell" IN_LIST allowed)
+        foreach(file IN LISTS files)
+            file(STRINGS ${file} qt_includes REGEX "^#include <Q")
+            foreach(line IN LISTS qt_includes)
+                file(RELATIVE_PATH rel ${SOURCE_DIR} ${file})
+                string(APPEND failures "  ${rel}: ${line} (Qt belongs to the shell)\n")
+            endforeach()
+        endforeach()
+    endif()
     list(APPEND below ${layer})
 endforeach()
 

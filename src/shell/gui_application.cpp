@@ -1,0 +1,29 @@
+#include "shell/gui_application.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+
+namespace kora {
+namespace {
+
+bool Named(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+} // namespace
+
+bool DisplayAvailable() {
+    return Named("DISPLAY") || Named("WAYLAND_DISPLAY") || Named("QT_QPA_PLATFORM");
+}
+
+QApplication& GuiApplication(int& argc, char** argv) {
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return *existing;
+    if (!DisplayAvailable()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
+    return *app;
+}
+
+} // namespace kora
