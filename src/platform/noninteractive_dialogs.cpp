@@ -60,4 +60,9 @@ NonInteractiveDialogs::ShowMessageHelp(std::string_view message, std::string_vie
     return std::nullopt;
 }
 
+std::optional<std::size_t> NonInteractiveDialogs::ShowTable(TableWindowContent& table) {
+    Print(table.caption, "");
+    return std::nullopt;
+}
+
 } // namespace kora

@@ -70,6 +70,14 @@ std::optional<std::string> ScriptedDialogs::ChooseFile(std::string_view path, st
     if (!a) return std::nullopt;
     return a->text;
 }
+std::optional<std::size_t> ScriptedDialogs::ShowTable(TableWindowContent& table) {
+    for (const auto& row : table.rows)
+        shown.push_back("  " + (row.empty() ? std::string() : row.front()));
+    auto a = Next(table.caption, Answer::Choice);
+    if (!a || a->choice < 1 || static_cast<std::size_t>(a->choice) > table.rows.size())
+        return std::nullopt;
+    return static_cast<std::size_t>(a->choice - 1);
+}
 void ScriptedDialogs::ShowTextFile(std::string_view title, std::string_view path) {
     shown.push_back(std::string(title) + " " + std::string(path));
 }

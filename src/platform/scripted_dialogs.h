@@ -66,6 +66,8 @@ class ScriptedDialogs final : public Dialogs {
     std::optional<std::pair<std::string, std::string>>
     ShowMessageHelp(std::string_view message, std::string_view cause,
                     std::string_view remedy) override;
+    // Answered with Chosen(row), row 1-based as in ChooseItem.
+    std::optional<std::size_t> ShowTable(TableWindowContent& table) override;
 
   private:
     std::optional<Answer> Next(std::string_view prompt, Answer::Kind wanted);

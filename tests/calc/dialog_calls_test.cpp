@@ -14,6 +14,7 @@ namespace {
 // Answers from a queue (nullopt = cancel) and records every prompt, preset and message.
 class RecordingDialogs final : public Dialogs {
   public:
+    std::optional<std::size_t> ShowTable(TableWindowContent&) override { return std::nullopt; }
     std::deque<std::optional<std::string>> texts;
     std::deque<std::optional<int>> choices;
     std::deque<std::optional<bool>> yesNo;

@@ -211,6 +211,7 @@ class ScriptedTableView final : public TableView {
 // confirms whatever the dialog showed. A missing or unfitting answer cancels and is noted.
 class RecordingDialogs final : public Dialogs {
   public:
+    std::optional<std::size_t> ShowTable(TableWindowContent&) override { return std::nullopt; }
     struct Answer {
         enum Kind { Text, Choice, Accept, Yes, No, Cancel } kind;
         std::string text;
