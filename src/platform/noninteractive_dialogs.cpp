@@ -60,4 +60,11 @@ NonInteractiveDialogs::ShowMessageHelp(std::string_view message, std::string_vie
     return std::nullopt;
 }
 
+bool NonInteractiveDialogs::ShowForm(FormModel& form) {
+    Print("(abgebrochen) ", form.Name());
+    form.Open();
+    form.Cancel();
+    return false;
+}
+
 } // namespace kora
