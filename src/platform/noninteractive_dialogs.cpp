@@ -65,4 +65,11 @@ std::optional<std::size_t> NonInteractiveDialogs::ShowTable(TableWindowContent& 
     return std::nullopt;
 }
 
+bool NonInteractiveDialogs::ShowForm(FormModel& form) {
+    Print("(abgebrochen) ", form.Name());
+    form.Open();
+    form.Cancel();
+    return false;
+}
+
 } // namespace kora

@@ -29,6 +29,8 @@ class NonInteractiveDialogs final : public Dialogs {
                     std::string_view remedy) override;
     // Nobody can choose a row: closed without a choice.
     std::optional<std::size_t> ShowTable(TableWindowContent& table) override;
+    // Opens the form and cancels it.
+    bool ShowForm(FormModel& form) override;
 
   private:
     void Print(std::string_view kind, std::string_view text);

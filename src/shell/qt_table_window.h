@@ -14,8 +14,6 @@ class QTableWidget;
 namespace kora {
 
 class QtTableWindow : public QDialog {
-    Q_OBJECT
-
   public:
     QtTableWindow(TableWindowContent& table, QWidget* parent = nullptr);
 

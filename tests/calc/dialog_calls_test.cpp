@@ -69,6 +69,12 @@ class RecordingDialogs final : public Dialogs {
     ShowMessageHelp(std::string_view, std::string_view, std::string_view) override {
         return std::nullopt;
     }
+    bool ShowForm(FormModel& form) override {
+        prompts.push_back(form.Name());
+        form.Open();
+        form.Cancel();
+        return false;
+    }
     void Beep() override { ++beeps; }
 
   private:

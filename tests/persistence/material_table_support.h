@@ -288,6 +288,13 @@ class RecordingDialogs final : public Dialogs {
     ShowMessageHelp(std::string_view, std::string_view, std::string_view) override {
         return std::nullopt;
     }
+    // No material sequence shows a form: one shown counts as unexpected and is cancelled.
+    bool ShowForm(FormModel& form) override {
+        unexpected.push_back(form.Name());
+        form.Open();
+        form.Cancel();
+        return false;
+    }
 
   private:
     std::optional<Answer> Next(std::string_view prompt, std::string_view preset,
