@@ -199,17 +199,14 @@ void TForm_hilfebild::ReplaceList(const std::vector<HelpPictureEntry>& entries) 
     const std::string tempPath = InHelpFolder(session_, fs::path(listPath).stem().string() +
                                                             std::string(t::kPictureListTempSuffix));
     const std::string bytes = ListBytes(entries);
-    // The complete new list stands under the temporary name before the list is replaced, so
-    // a failure leaves either the old list or the new one, never part of one.
+    // The complete new list stands under the temporary name before the list is replaced; a
+    // failure leaves the old list as it was.
     FileWriteResult result = WriteFileAtomically(tempPath, bytes);
-    if (!result.ok()) {
+    if (result.ok()) {
+        result = WriteFileAtomically(listPath, bytes);
+        if (!result.ok()) ReportWriteFailure(result, listPath);
+    } else {
         ReportWriteFailure(result, tempPath);
-        return;
-    }
-    result = WriteFileAtomically(listPath, bytes);
-    if (!result.ok()) {
-        ReportWriteFailure(result, listPath);
-        return; // the temporary file keeps the new list
     }
     std::error_code ec;
     fs::remove(tempPath, ec);
