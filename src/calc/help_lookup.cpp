@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 namespace t = help_text;
 
-constexpr int kLinesPerTopic = 5;
+constexpr int kOwnedNumbers = 5; // a topic owns topic .. topic + 4, one line each
 
 struct NumberLine {
     int number = 0;
@@ -76,17 +76,17 @@ std::string NoHelp(int topic) {
 // Steps 3: up to four further lines after the topic's own text line.
 void ReadFurtherLines(std::istream& in, int topic, HelpTopicText& text) {
     std::string line;
-    for (int i = 1; i < kLinesPerTopic; ++i) {
+    for (int i = 1; i < kOwnedNumbers; ++i) {
         if (!ReadLine(in, line)) return;
         auto number = ParseNumberLine(line);
         if (!number) {
             text.lines.push_back(line);
             continue;
         }
-        if (number->number % kLinesPerTopic == 0) return;
+        if (number->number % kOwnedNumbers == 0) return;
         std::string own;
         if (!ReadLine(in, own)) return;
-        if (number->number > topic && number->number < topic + kLinesPerTopic)
+        if (number->number > topic && number->number < topic + kOwnedNumbers)
             text.lines.push_back(own);
     }
 }
@@ -117,7 +117,7 @@ std::string HelpFilePath(const Configuration& config, HelpLanguage language,
 }
 
 std::string_view HelpTextFileName(int topic) {
-    return topic < t::kFirstKoraTopic ? t::kKaldornFile : t::kKoraFile;
+    return topic < t::kKoraFileFrom ? t::kKaldornFile : t::kKoraFile;
 }
 
 HelpTopicText LookUpHelpTopic(const std::string& path, int topic) {
