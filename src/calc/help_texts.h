@@ -10,7 +10,7 @@ namespace kora::help_text {
 // Files of the help folder ("PLT Ordner").
 inline constexpr std::string_view kKaldornFile = "kaldorn.hlp"; // topics below 4000
 inline constexpr std::string_view kKoraFile = "kora.hlp";       // topics from 4000 on
-inline constexpr int kKoraFileFrom = 4000; // first number read from "kora.hlp"
+inline constexpr int kKoraFileFrom = 4000;                      // first number read from "kora.hlp"
 inline constexpr std::string_view kPictureListFile = "kora.dbh";
 inline constexpr std::string_view kPictureListTempSuffix = "$$$.dbh";
 inline constexpr std::string_view kPictureExtension = ".plt";

@@ -70,7 +70,7 @@ real ParameterValue(std::string_view text) {
     std::size_t start = !digits.empty() && digits[0] == '+' ? 1 : 0;
     double value = 0;
     std::from_chars(digits.data() + start, digits.data() + digits.size(), value);
-    return static_cast<real>(value);
+    return std::isfinite(value) ? static_cast<real>(value) : 0; // "inf" is no coordinate
 }
 
 class Interpreter {
@@ -302,8 +302,11 @@ class Interpreter {
             if (!base32 && c >= 63 && c <= 126) digit = c - 63;
             if (!base32 && c >= 191 && c <= 254) digit = c - 191, last = true;
             if (digit < 0) continue;
-            if (weight < (std::int64_t{1} << 40)) value += digit * weight;
-            weight *= base32 ? 32 : 64;
+            // Digits beyond 40 bits (far outside any plotter) add nothing.
+            if (weight < (std::int64_t{1} << 40)) {
+                value += digit * weight;
+                weight *= base32 ? 32 : 64;
+            }
             if (last) return (value & 1) ? -(value >> 1) : (value >> 1);
         }
         ended = true;

@@ -234,8 +234,8 @@ TEST(HelpPicture, EncodedPolylinesAreRelativeUnlessMarkedAndLiftThePenOnRequest)
 }
 
 TEST(HelpPicture, AFileEndingInsideACommandKeepsWhatWasDrawn) {
-    const char* cut[] = {"PU0,0;PD400,0;PD800", "PU0,0;PD400,0;LBunfinished",
-                         "PU0,0;PD400,0;PE=_", "PU0,0;PD400,0;P"};
+    const char* cut[] = {"PU0,0;PD400,0;PD800", "PU0,0;PD400,0;LBunfinished", "PU0,0;PD400,0;PE=_",
+                         "PU0,0;PD400,0;P"};
     for (const char* hpgl : cut) {
         Fixture f;
         auto result = PlotHelpPictureText(f.list, hpgl);
