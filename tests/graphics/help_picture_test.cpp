@@ -257,6 +257,23 @@ TEST(HelpPicture, SetUpCommandsAreSkippedAndOthersNoted) {
     EXPECT_EQ(RecordsOf(f.list, 4), expected);
 }
 
+TEST(HelpPicture, GarbageDrawsOnlyFiniteRecords) {
+    const std::string inputs[] = {
+        "PE" + std::string(200, '?') + "\xC0" + std::string(200, '~') + "\xC0;PD100,100;",
+        "SP99999999999999;CI1e400;PAinf,5;PD1e30,nan;AA0,0,1e300;",
+        std::string("\0\x01\xFF;;;,,,PU,,,;LB\x03DI,;SI;CS;", 27),
+        "SI-1,-1;DI0,0;LBx\x03"
+        "AA;CI;PE:",
+    };
+    for (const auto& hpgl : inputs) {
+        Fixture f;
+        PlotHelpPictureText(f.list, hpgl);
+        for (const auto& record : Records(f.list))
+            for (double field : Fields(record))
+                EXPECT_TRUE(std::isfinite(field)) << record;
+    }
+}
+
 TEST(HelpPicture, AMissingFileIsReportedAndDrawsNothing) {
     Fixture f;
     auto result = PlotHelpPicture(f.list, "/nonexistent/hilfe.plt");
