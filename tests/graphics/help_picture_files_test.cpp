@@ -6,6 +6,8 @@
 #include "base/codepage.h"
 #include "calc/session.h"
 #include "graphics/display_list.h"
+#include "graphics/recording_canvas.h"
+#include "graphics/replay.h"
 #include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -160,6 +162,14 @@ TEST(ShippedHelpPictures, DrawCompletelyWithKnownCommandsInsideThePictureArea) {
             EXPECT_TRUE(InsideArea(list[i])) << name << ": " << list[i];
         }
         EXPECT_GT(drawn, 0u) << name;
+        // The window paints the whole picture: every record played, lines and texts drawn.
+        RecordingCanvas screen;
+        ReplayResult painted = Replay(list, screen);
+        EXPECT_TRUE(painted.completed) << name;
+        EXPECT_EQ(painted.played, list.Count()) << name;
+        EXPECT_GT(screen.Count(CanvasOp::lineTo), 0u) << name;
+        EXPECT_GT(screen.Count(CanvasOp::text), 0u) << name;
+        EXPECT_FALSE(session.AbortFlag) << name;
         std::ofstream(artefacts / (file.parent_path().filename().string() + "_" +
                                    file.stem().string() + ".svg"))
             << Svg(list);
