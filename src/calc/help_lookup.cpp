@@ -155,6 +155,10 @@ std::string HintText(const Configuration& config, int topic) {
     return joined;
 }
 
+std::string LabelHint(const Configuration& config, int topic) {
+    return config.helpLevel > 0 ? HintText(config, topic) : std::string();
+}
+
 std::string HelpBoxText(const HelpTopicText& text) {
     std::string box;
     for (const auto& line : text.lines)

@@ -42,6 +42,8 @@ HelpTopicText LookUpHelpTopic(const Configuration& config, int topic);
 
 // The topic's lines joined by blanks (the hint text of a label).
 std::string HintText(const Configuration& config, int topic);
+// The hint a label shows: HintText while "Hilfegrad" is above 0, else none.
+std::string LabelHint(const Configuration& config, int topic);
 
 // The lines as the help text box shows them: each followed by a blank.
 std::string HelpBoxText(const HelpTopicText& text);

@@ -121,7 +121,9 @@ TEST(ShippedHelpTexts, FilesAreCodePage850LinesWithCrLf) {
         const std::string bytes = ReadBytes(HelpFolder() / name);
         ASSERT_FALSE(bytes.empty()) << name;
         for (std::size_t i = 0; i < bytes.size(); ++i)
-            if (bytes[i] == '\n') ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << name << " @" << i;
+            if (bytes[i] == '\n') {
+                ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << name << " @" << i;
+            }
         // UTF-8 would show its lead bytes of German letters (0xC3) before 0x80..0xBF.
         EXPECT_EQ(bytes.find("\xC3\xA4"), std::string::npos) << name;
         EXPECT_EQ(bytes.find("\xC3\xBC"), std::string::npos) << name;

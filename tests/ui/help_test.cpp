@@ -192,6 +192,10 @@ TEST(HelpLookup, HintTextJoinsTheLinesWithBlanks) {
     Fixture f;
     f.folder.Write("kora.hlp", "5060\nElastizit\x84tsmodul E\n5061\nin N/mm\xFD\n5065\nG\n");
     EXPECT_EQ(HintText(f.session.config, 5060), "Elastizit\x84tsmodul E in N/mm\xFD");
+    // Labels show it only while the help level is above 0.
+    EXPECT_EQ(LabelHint(f.session.config, 5060), HintText(f.session.config, 5060));
+    f.session.config.helpLevel = 0;
+    EXPECT_EQ(LabelHint(f.session.config, 5060), "");
 }
 
 // --- ShowHelpTopic ------------------------------------------------------------------------
