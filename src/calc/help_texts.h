@@ -50,6 +50,8 @@ inline constexpr std::string_view kDeleteQuestion = "L\x94schen ?";
 inline constexpr std::string_view kChooseDelete = "Zu l\x94schende Zeile w\x84hlen...";
 inline constexpr std::string_view kChooseChange = "Zu \x84ndernde Zeile w\x84hlen...";
 inline constexpr std::string_view kFileNamePrompt = "Dateiname (ohne Endung .plt)";
+// A picture whose name the list cannot hold (file name + this text).
+inline constexpr std::string_view kNameTooLong = ": Dateiname l\x84nger als 8 Zeichen !";
 inline constexpr std::size_t kNameLength = 8;
 inline constexpr std::size_t kDescriptionLength = 50;
 inline constexpr std::size_t kMaxPictures = 130;

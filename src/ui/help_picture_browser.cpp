@@ -184,7 +184,11 @@ bool TForm_hilfebild::AskNewEntry(HelpPictureEntry& entry) {
     session_.HelpTopic = t::kBrowserHelp;
     if (!ChooseFile(session_, path, t::kPictureMask)) return false;
     entry.name = FileStem(path);
-    if (entry.name.size() > t::kNameLength) entry.name.resize(t::kNameLength);
+    if (entry.name.size() > t::kNameLength) {
+        // Cut to 8 characters it would name another file.
+        ShowError(session_, entry.name + std::string(t::kNameTooLong));
+        return false;
+    }
     session_.HelpTopic = t::kNewInfoHelp;
     entry.description.clear();
     return InputText(session_, t::kPictureInfo, t::kDescriptionLength, entry.description);

@@ -364,6 +364,21 @@ TEST(PictureBrowser, NewAppendsAndInsertGoesBeforeTheChosenLine) {
     EXPECT_EQ(form.ComboBox_bild[1], "null    : leer");
 }
 
+TEST(PictureBrowser, APictureNameLongerThanEightCharactersIsRefused) {
+    BrowserFixture f;
+    TForm_hilfebild form(f.session, f.list);
+    form.FormShow();
+    const std::string before = f.folder.Read("kora.dbh");
+    f.dialogs.script.Push(ScriptedDialogs::Typed((f.folder.path() / "neunzehn.plt").string()));
+    f.dialogs.script.Push(ScriptedDialogs::Typed("acht Zeichen"));
+    f.dialogs.script.Push(ScriptedDialogs::Typed((f.folder.path() / "neunzehn9.plt").string()));
+    form.Button_neuClick();
+    form.Button_neuClick();
+    EXPECT_EQ(f.dialogs.script.errors,
+              std::vector<std::string>{"neunzehn9: Dateiname länger als 8 Zeichen !"});
+    EXPECT_EQ(f.folder.Read("kora.dbh"), before + "\"neunzehn\",\"acht Zeichen\"\r\n");
+}
+
 TEST(PictureBrowser, ChangeReplacesNameAndDescriptionOfTheSelectedLine) {
     BrowserFixture f;
     TForm_hilfebild form(f.session, f.list);
