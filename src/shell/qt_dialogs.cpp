@@ -145,13 +145,16 @@ QString StartFolder(const QString& path) {
 
 QtDialogs::QtDialogs(QWidget* mainWindow) : mainWindow_(mainWindow) {}
 
-void QtDialogs::Place(QDialog& dialog) const {
+void QtDialogs::ScaleFont(QWidget& dialog) const {
     const int elements = Percent(config_->DialogElementScale);
-    if (elements != 100) {
-        QFont font = dialog.font();
-        font.setPointSizeF(font.pointSizeF() * elements / 100.0);
-        dialog.setFont(font);
-    }
+    if (elements == 100) return;
+    QFont font = dialog.font();
+    font.setPointSizeF(font.pointSizeF() * elements / 100.0);
+    dialog.setFont(font);
+}
+
+void QtDialogs::Place(QDialog& dialog) const {
+    ScaleFont(dialog);
     // Polished as when shown, so that the size computed here is the size shown.
     dialog.ensurePolished();
     for (QWidget* child : dialog.findChildren<QWidget*>())
@@ -175,13 +178,12 @@ void QtDialogs::Place(QDialog& dialog) const {
     dialog.move(left, top);
 }
 
-void QtDialogs::AddHelpButtons(QDialog& dialog, QWidget& row) const {
-    auto* box = qobject_cast<QDialogButtonBox*>(&row);
-    if (!help || box == nullptr) return;
+void QtDialogs::AddHelpButtons(QDialog& dialog, QDialogButtonBox& box) const {
+    if (!help) return;
     QPushButton* helpText =
-        AddButton(*box, text::kHelpText, QDialogButtonBox::HelpRole, "Button_helpText");
+        AddButton(box, text::kHelpText, QDialogButtonBox::HelpRole, "Button_helpText");
     QPushButton* helpPicture =
-        AddButton(*box, text::kHelpPicture, QDialogButtonBox::HelpRole, "Button_helpPicture");
+        AddButton(box, text::kHelpPicture, QDialogButtonBox::HelpRole, "Button_helpPicture");
     auto call = help;
     QObject::connect(helpText, &QPushButton::clicked, &dialog, [call] { call(Help::Text); });
     QObject::connect(helpPicture, &QPushButton::clicked, &dialog, [call] { call(Help::Picture); });
@@ -192,6 +194,7 @@ void QtDialogs::ShowInfo(std::string_view message, std::string_view caption) {
     QPushButton* ok = box.addButton(Q(text::kOk), QMessageBox::AcceptRole);
     ok->setObjectName("Button_ok");
     box.setEscapeButton(ok);
+    ScaleFont(box);
     Prepared(box, message, caption).exec();
 }
 
@@ -200,6 +203,7 @@ void QtDialogs::ShowError(std::string_view message) {
     QPushButton* ok = box.addButton(Q(text::kOk), QMessageBox::AcceptRole);
     ok->setObjectName("Button_ok");
     box.setEscapeButton(ok);
+    ScaleFont(box);
     Prepared(box, message, text::kErrorCaption).exec();
 }
 
@@ -213,6 +217,7 @@ YesNoCancel QtDialogs::AskYesNoCancel(std::string_view question) {
     cancel->setObjectName("Button_cancel");
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
+    ScaleFont(box);
     Prepared(box, question, kProgramTitle).exec();
     if (box.clickedButton() == yes) return YesNoCancel::Yes;
     if (box.clickedButton() == no) return YesNoCancel::No;
@@ -326,6 +331,7 @@ std::optional<std::string> QtDialogs::ChooseFolder(std::string_view path) {
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setDirectory(QFileInfo(given).isDir() ? given : QDir::currentPath());
+    Place(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return Utf8(dialog.selectedFiles().front());
 }
@@ -348,6 +354,7 @@ std::optional<std::string> QtDialogs::RunFileDialog(std::string_view path, std::
     }
     const QFileInfo info(given);
     if (!given.isEmpty() && !info.isDir()) dialog.selectFile(info.fileName());
+    Place(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return Utf8(dialog.selectedFiles().front());
 }

@@ -10,6 +10,7 @@
 #include <functional>
 
 class QDialog;
+class QDialogButtonBox;
 class QWidget;
 
 namespace kora {
@@ -50,11 +51,13 @@ class QtDialogs final : public Dialogs {
     // Scales the dialog's font by "Dialogelemente", its size by "Input Window Scale %", and
     // centres it on the main window 20 pixels below the middle.
     void Place(QDialog& dialog) const;
+    // Scales the font of a dialog and its controls by "Dialogelemente".
+    void ScaleFont(QWidget& dialog) const;
 
   private:
     std::optional<std::string> RunFileDialog(std::string_view path, std::string_view mask,
                                              bool save);
-    void AddHelpButtons(QDialog& dialog, QWidget& row) const;
+    void AddHelpButtons(QDialog& dialog, QDialogButtonBox& box) const;
 
     QWidget* mainWindow_;
     Configuration defaults_;

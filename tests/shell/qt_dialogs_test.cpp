@@ -406,6 +406,17 @@ TEST_F(QtDialogsTest, DialogElementScaleSizesTheFont) {
     EXPECT_DOUBLE_EQ(larger, 2 * plain);
 }
 
+TEST_F(QtDialogsTest, DialogElementScaleSizesTheMessageBoxFont) {
+    config.DialogElementScale = 150;
+    qreal size = 0;
+    WhenShown([&](QWidget& box) {
+        size = box.font().pointSizeF();
+        Press(box, Qt::Key_Return);
+    });
+    dialogs.ShowInfo("Berechnung erfolgreich ohne Fehlermeldungen", "Meldung:");
+    EXPECT_DOUBLE_EQ(size, 1.5 * QApplication::font().pointSizeF());
+}
+
 TEST_F(QtDialogsTest, DialogsAreCentredOnTheMainWindowTwentyPixelsLow) {
     QWidget main;
     main.setGeometry(100, 80, 1000, 700);
