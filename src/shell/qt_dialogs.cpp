@@ -98,6 +98,19 @@ QPushButton* AddButton(QDialogButtonBox& box, std::string_view caption,
     return button;
 }
 
+// Line breaks that come in with pasted text become blanks: every one-line value is stored on
+// one line of its file (spring file, message help file), where a break would split it.
+void KeepOnOneLine(QLineEdit& edit) {
+    QObject::connect(&edit, &QLineEdit::textEdited, &edit, [&edit](const QString& typed) {
+        if (!typed.contains('\n') && !typed.contains('\r')) return;
+        const int cursor = edit.cursorPosition();
+        QString joined = typed;
+        joined.replace("\r\n", " ").replace('\r', ' ').replace('\n', ' ');
+        edit.setText(joined);
+        edit.setCursorPosition(std::min<int>(cursor, static_cast<int>(joined.size())));
+    });
+}
+
 // "OK" (the default button, so Enter confirms) and "Abbrechen".
 QDialogButtonBox* OkCancel(QDialog& dialog) {
     auto* box = new QDialogButtonBox(&dialog);
@@ -312,6 +325,7 @@ std::optional<std::string> QtDialogs::InputText(std::string_view prompt, std::si
     constexpr std::size_t kLongest = 32767; // QLineEdit's own limit
     edit->setMaxLength(static_cast<int>(maxLength == 0 ? kLongest : std::min(maxLength, kLongest)));
     edit->setText(Q(preset));
+    KeepOnOneLine(*edit);
     edit->selectAll();
     edit->setFocus();
     label->setBuddy(edit);
@@ -488,6 +502,7 @@ QtDialogs::ShowMessageHelp(std::string_view message, std::string_view cause,
         line->setObjectName(name);
         line->setMinimumWidth(line->fontMetrics().averageCharWidth() * kHelpEditColumns);
         line->setCursorPosition(0);
+        KeepOnOneLine(*line);
         return line;
     };
     QLineEdit* causeEdit = edit(cause, "Edit_cause");

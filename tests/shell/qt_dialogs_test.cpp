@@ -699,6 +699,31 @@ TEST_F(QtDialogsTest, MessageHelpGivesTheEditedCauseAndRemedyOnOk) {
     }
 }
 
+// Every one-line value is stored on one line of its file: a pasted line break must not split
+// it.
+void PasteInto(QWidget& dialog, const char* edit, const char* text) {
+    QGuiApplication::clipboard()->setText(text);
+    auto& line = Child<QLineEdit>(dialog, edit);
+    line.selectAll();
+    line.paste();
+    Click(dialog, "Button_ok");
+}
+
+TEST_F(QtDialogsTest, PastedLineBreaksBecomeBlanks) {
+    const char* const pasted[] = {"erste Zeile\nzweite Zeile", "erste Zeile\r\nzweite Zeile",
+                                  "erste Zeile\rzweite Zeile"};
+    for (const char* text : pasted) {
+        WhenShown([&](QWidget& d) { PasteInto(d, "Edit_cause", text); });
+        const auto edited = dialogs.ShowMessageHelp("Warnung: L2<Ln !", "alt", "Abhilfe");
+        ASSERT_TRUE(edited);
+        EXPECT_EQ(edited->first, "erste Zeile zweite Zeile");
+        EXPECT_EQ(edited->second, "Abhilfe");
+
+        WhenShown([&](QWidget& d) { PasteInto(d, "Edit_text", text); });
+        EXPECT_EQ(dialogs.InputText("Bemerkung", 65, ""), "erste Zeile zweite Zeile");
+    }
+}
+
 TEST_F(QtDialogsTest, MessageHelpButtonCallsTheHelp) {
     int asked = 0;
     dialogs.help = [&](QtDialogs::Help h) { asked += h == QtDialogs::Help::Text; };
