@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStringDecoder>
 #include <QVBoxLayout>
 
@@ -44,6 +45,7 @@ constexpr std::size_t kShownLines = 22; // lines of the lines window
 constexpr std::size_t kMostTextBytes = std::size_t{256} << 20;
 constexpr int kTextWindowWidth = 700, kTextWindowHeight = 440; // when none is configured
 constexpr int kHelpEditColumns = 60;
+constexpr int kListPadding = 16; // beside the longest item of a list box
 constexpr int kLinesColumns = 82;
 
 QString Q(std::string_view utf8) {
@@ -280,6 +282,12 @@ std::optional<int> QtDialogs::ChooseItem(std::string_view prompt,
             list->addItem(Q(item));
         list->setCurrentRow(preset - 1);
         list->setFocus();
+        // Wide enough for the longest item, so that none is cut.
+        int widest = 0;
+        for (int i = 0; i < list->count(); ++i)
+            widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->item(i)->text()));
+        list->setMinimumWidth(widest + list->verticalScrollBar()->sizeHint().width() +
+                              2 * list->frameWidth() + kListPadding);
         QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
         layout->addWidget(list);
     } else {

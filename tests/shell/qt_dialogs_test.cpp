@@ -273,6 +273,20 @@ TEST_F(QtDialogsTest, RadioGroupIsTwentyFivePixelsAnItemAndTwentyFiveMore) {
     EXPECT_GE(height, 3 * 25 + 25);
 }
 
+TEST_F(QtDialogsTest, ListBoxShowsTheLongestItemWhole) {
+    std::vector<std::string> items = Items(9);
+    items[4] = std::string(65, 'W'); // the longest item text of a choice
+    int needed = 0, shown = 0;
+    WhenShown([&](QWidget& d) {
+        auto& list = Child<QListWidget>(d, "ListBox_items");
+        needed = list.fontMetrics().horizontalAdvance(QString(65, 'W'));
+        shown = list.viewport()->width();
+        Press(d, Qt::Key_Escape);
+    });
+    dialogs.ChooseItem("Auswahl", items, 1);
+    EXPECT_GE(shown, needed);
+}
+
 TEST_F(QtDialogsTest, ChooseItemWithoutItemsAsksNothing) {
     EXPECT_EQ(dialogs.ChooseItem("leer", {}, 1), std::nullopt);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
