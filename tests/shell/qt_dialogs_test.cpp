@@ -565,6 +565,34 @@ TEST_F(QtFileDialogsTest, TextWindowShowsAUtf8FileAsItIs) {
     EXPECT_EQ(Utf8(shown), "Schubspannung τ = 500 N/mm²\n");
 }
 
+struct FontCase {
+    int size, style;
+    bool bold, italic, underline, strikeOut;
+};
+
+TEST_F(QtFileDialogsTest, TextWindowUsesThePrintoutFont) {
+    std::ofstream(folder / "outwin.txt") << "Zeile\n";
+    const FontCase cases[] = {{10, 0, false, false, false, false},
+                              {12, 3, true, true, false, false},
+                              {8, 12, false, false, true, true}};
+    for (const FontCase& c : cases) {
+        config.textSizePrintout = c.size;
+        config.textStylePrintout = c.style;
+        QFont font;
+        WhenShown([&](QWidget& d) {
+            font = Child<QPlainTextEdit>(d, "Memo_text").font();
+            Press(d, Qt::Key_Escape);
+        });
+        dialogs.ShowTextFile("", In("outwin.txt"));
+        EXPECT_EQ(font.pointSize(), c.size);
+        EXPECT_EQ(font.bold(), c.bold) << c.style;
+        EXPECT_EQ(font.italic(), c.italic) << c.style;
+        EXPECT_EQ(font.underline(), c.underline) << c.style;
+        EXPECT_EQ(font.strikeOut(), c.strikeOut) << c.style;
+        EXPECT_TRUE(QFontInfo(font).fixedPitch()) << "a typewriter face for the columns";
+    }
+}
+
 TEST_F(QtFileDialogsTest, TextWindowTakesAndKeepsItsGeometry) {
     std::ofstream(folder / "outwin.txt") << "Zeile\n";
     config.textWindowLeft = 30;
