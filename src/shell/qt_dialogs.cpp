@@ -5,6 +5,8 @@
 #include "base/program.h"
 #include "reports/report_devices.h"
 #include "shell/dialog_texts.h"
+#include "shell/qt_form_view.h"
+#include "shell/qt_table_window.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -193,15 +195,29 @@ void QtDialogs::Place(QDialog& dialog) const {
     dialog.move(left, top);
 }
 
-void QtDialogs::AddHelpButtons(QDialog& dialog, QDialogButtonBox& box) const {
+void QtDialogs::AddHelpButtons(QDialog& dialog, QDialogButtonBox& box, int topic) const {
     if (!help) return;
     QPushButton* helpText =
         AddButton(box, text::kHelpText, QDialogButtonBox::HelpRole, "Button_helpText");
     QPushButton* helpPicture =
         AddButton(box, text::kHelpPicture, QDialogButtonBox::HelpRole, "Button_helpPicture");
     auto call = help;
-    QObject::connect(helpText, &QPushButton::clicked, &dialog, [call] { call(Help::Text); });
-    QObject::connect(helpPicture, &QPushButton::clicked, &dialog, [call] { call(Help::Picture); });
+    QObject::connect(helpText, &QPushButton::clicked, &dialog,
+                     [call, topic] { call(Help::Text, topic); });
+    QObject::connect(helpPicture, &QPushButton::clicked, &dialog,
+                     [call, topic] { call(Help::Picture, topic); });
+}
+
+std::optional<std::size_t> QtDialogs::ShowTable(TableWindowContent& table) {
+    QtTableWindow window(table, mainWindow_);
+    ScaleFont(window);
+    return window.Choose();
+}
+
+bool QtDialogs::ShowForm(FormModel& form) {
+    QtFormView view(form, mainWindow_);
+    AddHelpButtons(view, view.buttonBox(), form.HelpTopic);
+    return view.Run([this](QDialog& dialog) { Place(dialog); });
 }
 
 void QtDialogs::ShowInfo(std::string_view message, std::string_view caption) {
@@ -523,7 +539,8 @@ QtDialogs::ShowMessageHelp(std::string_view message, std::string_view cause,
         QPushButton* helpButton =
             AddButton(*box, text::kHelp, QDialogButtonBox::HelpRole, "Button_help");
         auto call = help;
-        QObject::connect(helpButton, &QPushButton::clicked, &dialog, [call] { call(Help::Text); });
+        QObject::connect(helpButton, &QPushButton::clicked, &dialog,
+                         [call] { call(Help::Text, 0); });
     }
     QPushButton* ok = AddButton(*box, text::kOk, QDialogButtonBox::AcceptRole, "Button_ok");
     ok->setDefault(true);

@@ -25,9 +25,10 @@ class QtDialogs final : public Dialogs {
 
     // The configuration the dialogs scale by; the text window stores its geometry there.
     void UseConfiguration(Configuration& config) { config_ = &config; }
-    // Called by "&Hilfetext" and "Hilfe&bild" of the input dialogs and "&Hilfe" of the message
-    // help window; the dialog stays open. Without it those buttons are not shown.
-    std::function<void(Help)> help;
+    // Called by "&Hilfetext" and "Hilfe&bild" of the input dialogs and forms and "&Hilfe" of
+    // the message help window, with the form's help topic (0: the session's current topic);
+    // the dialog stays open. Without it those buttons are not shown.
+    std::function<void(Help, int topic)> help;
 
     void ShowInfo(std::string_view text, std::string_view caption) override;
     void ShowError(std::string_view text) override;
@@ -46,6 +47,8 @@ class QtDialogs final : public Dialogs {
     std::optional<std::pair<std::string, std::string>>
     ShowMessageHelp(std::string_view message, std::string_view cause,
                     std::string_view remedy) override;
+    std::optional<std::size_t> ShowTable(TableWindowContent& table) override;
+    bool ShowForm(FormModel& form) override;
     void Beep() override;
 
     // Scales the dialog's font by "Dialogelemente", its size by "Input Window Scale %", and
@@ -57,7 +60,7 @@ class QtDialogs final : public Dialogs {
   private:
     std::optional<std::string> RunFileDialog(std::string_view path, std::string_view mask,
                                              bool save);
-    void AddHelpButtons(QDialog& dialog, QDialogButtonBox& box) const;
+    void AddHelpButtons(QDialog& dialog, QDialogButtonBox& box, int topic = 0) const;
 
     QWidget* mainWindow_;
     Configuration defaults_;

@@ -35,14 +35,20 @@ bool IsProposalButton(const Field& field) {
 
 } // namespace
 
-QtFormView::QtFormView(FormModel& form, QWidget* parent, double scale)
-    : QDialog(parent), form_(form), scale_(scale > 0 ? scale : 1.0) {
+QtFormView::QtFormView(FormModel& form, QWidget* parent) : QDialog(parent), form_(form) {
     setObjectName(QString::fromStdString(form.Name()));
+    Build();
 }
 
-bool QtFormView::Run() {
+bool QtFormView::Run(const std::function<void(QDialog&)>& place) {
     form_.Open();
-    Build();
+    setWindowTitle(Shown(form_.Caption));
+    for (Field* field : form_.Fields())
+        ShowField(*field);
+    if (place)
+        place(*this);
+    else
+        adjustSize();
     form_.onChanged = [this](const std::vector<const Field*>& changed) { ShowChanged(changed); };
     if (!form_.Closed()) exec();
     form_.onChanged = nullptr;
@@ -55,22 +61,17 @@ QWidget* QtFormView::WidgetOf(std::string_view id) const {
 }
 
 void QtFormView::Build() {
-    setWindowTitle(Shown(form_.Caption));
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout();
     layout->addLayout(grid);
     int row = 0;
     for (Field* field : form_.Fields())
         AddField(*field, grid, row);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(kCancelCaption);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QtFormView::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QtFormView::reject);
-    layout->addWidget(buttons);
-    for (Field* field : form_.Fields())
-        ShowField(*field);
-    adjustSize();
-    resize(static_cast<int>(width() * scale_), static_cast<int>(height() * scale_));
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons_->button(QDialogButtonBox::Cancel)->setText(kCancelCaption);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &QtFormView::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &QtFormView::reject);
+    layout->addWidget(buttons_);
 }
 
 void QtFormView::AddField(Field& field, QGridLayout* grid, int& row) {

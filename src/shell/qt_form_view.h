@@ -8,9 +8,11 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <map>
 #include <string>
 
+class QDialogButtonBox;
 class QGridLayout;
 class QWidget;
 
@@ -18,11 +20,14 @@ namespace kora {
 
 class QtFormView : public QDialog {
   public:
-    // `scale` multiplies the dialog's size ("Input Window Scale %" / 100).
-    QtFormView(FormModel& form, QWidget* parent = nullptr, double scale = 1.0);
+    // Builds a widget for every field of the form.
+    QtFormView(FormModel& form, QWidget* parent = nullptr);
 
-    // Opens the form and shows it modally; true when it closed with OK.
-    bool Run();
+    // Opens the form, shows its fields, lets `place` size and position the dialog (the default
+    // fits it to its contents) and shows it modally; true when it closed with OK.
+    bool Run(const std::function<void(QDialog&)>& place = {});
+    // OK and "Abbrechen"; a caller may add buttons (the help buttons).
+    QDialogButtonBox& buttonBox() { return *buttons_; }
     // The widget that shows a field (for tests), null for none.
     QWidget* WidgetOf(std::string_view id) const;
 
@@ -38,7 +43,7 @@ class QtFormView : public QDialog {
     void AfterEvent();
 
     FormModel& form_;
-    double scale_;
+    QDialogButtonBox* buttons_ = nullptr;
     std::map<std::string, QWidget*, std::less<>> widgets_;  // the field's main widget
     std::map<std::string, QWidget*, std::less<>> captions_; // the caption or unit labels
     std::map<std::string, QWidget*, std::less<>> units_;

@@ -361,7 +361,7 @@ TEST_F(QtDialogsTest, InputTextGivesTheTypedTextWithinTheLength) {
 
 TEST_F(QtDialogsTest, HelpButtonsCallTheHelpAndLeaveTheDialogOpen) {
     std::vector<QtDialogs::Help> asked;
-    dialogs.help = [&](QtDialogs::Help h) { asked.push_back(h); };
+    dialogs.help = [&](QtDialogs::Help h, int) { asked.push_back(h); };
     bool stillOpen = false;
     WhenShown([&](QWidget& d) {
         Click(d, "Button_helpText");
@@ -768,7 +768,7 @@ TEST_F(QtDialogsTest, PastedLineBreaksBecomeBlanks) {
 
 TEST_F(QtDialogsTest, MessageHelpButtonCallsTheHelp) {
     int asked = 0;
-    dialogs.help = [&](QtDialogs::Help h) { asked += h == QtDialogs::Help::Text; };
+    dialogs.help = [&](QtDialogs::Help h, int) { asked += h == QtDialogs::Help::Text; };
     QStringList labels;
     WhenShown([&](QWidget& d) {
         for (QLabel* label : d.findChildren<QLabel*>())
