@@ -1,13 +1,12 @@
 #include "app/command_line.h"
 
-#include "base/codepage.h"
 #include "base/text.h"
 #include "calc/dialog_calls.h"
 #include "calc/message_window.h"
 #include "calc/session.h"
-#include "persistence/spring_file.h"
 #include "platform/noninteractive_dialogs.h"
 #include "ui/application.h"
+#include "ui/application_texts.h"
 #include "ui/commands.h"
 
 #include <algorithm>
@@ -24,34 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kHelpLineLength = 65;
-constexpr std::string_view kProgram = "kora";
 constexpr std::string_view kExtension = "kra";
 
-// The usage help, one entry per line.
-constexpr std::array<std::string_view, 21> kUsage = {
-    "KORA Command Line Mode",
-    "",
-    "wkora Filename [/I] [/CADi:j] [/NOGUI]",
-    "",
-    "/I       -> TXT file",
-    "",
-    "/CADi:j  -> CAD File",
-    "            i: 1=DXF, 2=IGS, 5=TXT",
-    "            j: index (1,2,3, ..)",
-    "",
-    "/NOGOUI  -> No GUI, exit on fatal error",
-    "",
-    "",
-    "",
-    "/?       -> Help",
-    "",
-    "",
-    "Example: wkora test.kra             ->  GUI",
-    "Example: wkora test.kra /I /NOGUI   ->  test.txt",
-    "Example: wkora test.kra /CAD1:1     ->  test.dxf",
-    "Example: wkora test.edi /E /NOGUI   ->  test.edi",
-};
 // GNU-style spellings beside the slash switches.
 constexpr std::string_view kGnuUsage =
     "GNU spellings: --report (/I), --nogui (/NOGUI), --help (/?);\n"
@@ -100,8 +73,8 @@ int OutputEnd(std::ostream& out, std::ostream& err) {
 }
 
 void PrintUsage(std::ostream& out) {
-    for (std::string_view line : kUsage)
-        out << line.substr(0, kHelpLineLength) << '\n';
+    for (std::string_view line : app_text::kUsage)
+        out << line.substr(0, app_text::kUsageLineLength) << '\n';
     out << kGnuUsage << '\n';
 }
 
@@ -197,8 +170,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     const std::string& file = args[0];
     const RunChoice choice = SelectRun(args);
     if (choice.run == Run::Window && file.find('.') == std::string::npos) {
-        ShowError(session, "Erweiterung ." + std::string(kExtension) + " " +
-                               Utf8ToCp850("muß mit angegeben werden"));
+        ShowError(session, std::string(app_text::kExtensionPrefix) + std::string(kExtension) + " " +
+                               std::string(app_text::kExtensionMissing));
         return kExitOk;
     }
     if (choice.run == Run::Window || choice.run == Run::WindowWithoutFile) {

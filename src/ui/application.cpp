@@ -83,10 +83,55 @@ bool Application::LoadTemplate(const std::string& folder) {
     if (!fs::is_regular_file(path, ec)) return false;
     const SpringFileContext before = files_;
     if (!ReadSpring(path)) return false;
-    // A template gives values, not an identity: the spring stays unnamed where it was.
-    files_.fileName.clear();
+    // A template gives values, not an identity.
+    files_.fileName = before.fileName;
     files_.directory = before.directory;
     return true;
+}
+
+std::optional<int> Application::StartWindow(const std::vector<std::string>& arguments) {
+    session_.AbortFlag = false;
+    session_.messagesEnabled = true;
+    bool loaded = false;
+    if (!arguments.empty() && (arguments[0] == "?" || arguments[0] == "/?")) {
+        std::vector<std::string> lines;
+        for (std::string_view line : app_text::kUsage)
+            lines.emplace_back(line.substr(0, app_text::kUsageLineLength));
+        session_.dialogs->ShowLines(lines);
+        return 0;
+    }
+    if (!arguments.empty()) {
+        const std::string& file = arguments[0];
+        const std::string second = arguments.size() > 1 ? arguments[1] : "";
+        const bool withoutFile = second == "/E" || second == "/e" || second == "/G";
+        if (!withoutFile) {
+            if (file.find('.') == std::string::npos) {
+                ShowError(session_, std::string(app_text::kExtensionPrefix) +
+                                        std::string(kSpringFileExtension) + " " +
+                                        std::string(app_text::kExtensionMissing));
+                return 0;
+            }
+            files_.archiveMode = true;
+            session_.messagesEnabled = false;
+            loaded = LoadSpring(file).has_value();
+            session_.messagesEnabled = true;
+            std::error_code ec;
+            if (!loaded && fs::exists(file, ec)) {
+                // A file that is there but cannot be read never becomes the name a save
+                // replaces: read once more with the message boxes on, to say why.
+                ReadSpring(file);
+            } else if (!loaded) {
+                auto path = ResolveSpringFileName(session_, files_, file, false);
+                if (!path) return 0;
+                EnterSpringFileName(files_, *path); // the name of the new spring
+            }
+            modified = false;
+        }
+    }
+    if (!loaded) LoadTemplate(DataDirectory());
+    Calculate();
+    session_.AbortFlag = false;
+    return std::nullopt;
 }
 
 // ---- Loading and calculating ----

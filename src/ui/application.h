@@ -57,9 +57,20 @@ class Application {
     // The recent files of "kora.cff" in the configuration folder; a missing file leaves the
     // list empty. Line 1 is read and ignored.
     void ReadRecentFiles();
-    // Loads the template "null.kra" of a folder when it exists and forgets its file name;
-    // true when loaded. Not calculated.
+    // Loads the template "null.kra" of a folder when it exists; the spring file's name and
+    // folder stay as they were. True when loaded. Not calculated.
     bool LoadTemplate(const std::string& folder);
+    // The window's start on the arguments after the program name (after ReadConfiguration and
+    // ReadRecentFiles): "?" or "/?" shows the usage help and ends; a file name with "/E",
+    // "/e" or "/G" starts without it; a file name without "." is refused with "Erweiterung
+    // .kra muß mit angegeben werden" and ends; any other file name is loaded with message
+    // boxes off and starts archive mode (the name of a file that is not there becomes the name
+    // of the new spring when it can be written, else the program ends; a file that is there
+    // but cannot be read is read once more with its message shown). Without a loaded spring the
+    // template of the data folder is taken. The spring is calculated. Gives the exit code when
+    // the program is to end, nullopt when the window runs. The command-line runs ("/I",
+    // "/CADi:j", "--json") are not the window's: see app/command_line.h.
+    std::optional<int> StartWindow(const std::vector<std::string>& arguments);
 
     // ---- Loading and calculating, as separate steps ----
     // Reads a spring file (an empty name asks through the open dialog) into the session and

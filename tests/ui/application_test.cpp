@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -326,6 +327,74 @@ TEST(NewSpring, StartsFromTheTemplateOfTheLastFolder) {
         EXPECT_EQ(f.app.files().directory, f.folder.path.string());
         EXPECT_EQ(f.app.files().fileName, ""); // Save must not replace the file of the one before
     }
+}
+
+TEST(StartWindow, TheArgumentsOfAWindowStart) {
+    enum Arg { None, Help, Bare, Example, ExampleE, Missing };
+    struct Case {
+        Arg arg;
+        std::optional<int> exit;
+        const char* fileName;
+        bool archiveMode, fromTemplate;
+    };
+    const Case cases[] = {
+        {Help, 0, "", false, false},
+        {Bare, 0, "", false, false},
+        {None, std::nullopt, "", false, true},
+        {Example, std::nullopt, "ventilfeder", true, false},
+        {ExampleE, std::nullopt, "", false, true},
+        // A file that is not there names the new spring; archive mode ends with the check of
+        // the name, the archive flag being off.
+        {Missing, std::nullopt, "neu", false, true},
+    };
+    ScriptedDialogs templateDialogs;
+    Session templateSession(templateDialogs);
+    CompleteProgramFolders(templateSession.config);
+    DbfReferenceTables tables;
+    templateSession.tables = &tables;
+    SpringFileContext templateFiles;
+    ASSERT_TRUE(LoadSpringFile(templateSession, templateFiles, (kData / "null.kra").string()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arg);
+        AppFixture f;
+        std::vector<std::string> args;
+        if (c.arg == Help) args = {"/?"};
+        if (c.arg == Bare) args = {"feder"};
+        if (c.arg == Example) args = {kExample.string()};
+        if (c.arg == ExampleE) args = {kExample.string(), "/E"};
+        if (c.arg == Missing) args = {f.folder / "neu.kra"};
+        EXPECT_EQ(f.app.StartWindow(args), c.exit);
+        EXPECT_EQ(f.app.files().fileName, c.fileName);
+        EXPECT_EQ(f.app.files().archiveMode, c.archiveMode);
+        EXPECT_FALSE(f.app.modified);
+        if (c.arg == Help) {
+            ASSERT_EQ(f.dialogs.shown.size(), 21u);
+            EXPECT_EQ(f.dialogs.shown[0], "KORA Command Line Mode");
+            EXPECT_EQ(f.dialogs.shown[2], "wkora Filename [/I] [/CADi:j] [/NOGUI]");
+        } else if (c.arg == Bare) {
+            ASSERT_EQ(f.dialogs.errors.size(), 1u);
+            EXPECT_EQ(f.dialogs.errors[0], "Erweiterung .kra mu\xC3\x9F mit angegeben werden");
+        } else {
+            EXPECT_TRUE(f.dialogs.shown.empty());
+            EXPECT_GT(f.app.session().spring.F2, 0); // calculated
+            if (c.fromTemplate) {
+                EXPECT_EQ(f.app.session().spring, templateSession.spring);
+            }
+        }
+        if (c.arg == Missing) {
+            EXPECT_EQ(f.app.files().directory, f.folder.path.string());
+        }
+    }
+}
+
+TEST(StartWindow, AFileThatCannotBeReadSaysWhyAndLeavesTheSpringUnnamed) {
+    AppFixture f;
+    const std::string broken = f.folder / "kaputt.kra";
+    std::ofstream(broken, std::ios::binary) << "nur eine Zeile\r\n";
+    EXPECT_EQ(f.app.StartWindow({broken}), std::nullopt);
+    EXPECT_EQ(f.dialogs.errors.size(), 1u); // the reader's message, once
+    EXPECT_EQ(f.app.files().fileName, "");
+    EXPECT_EQ(Bytes(broken), "nur eine Zeile\r\n");
 }
 
 } // namespace
