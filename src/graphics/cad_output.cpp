@@ -305,7 +305,7 @@ bool CadOutput::CadEnd() {
         std::string line = current >= 0 && current < static_cast<int>(lines.size())
                                ? lines[current]
                                : std::string(kDefaultVektraCommand);
-        int code = launcher_ ? launcher_(line) : StartDetached(line);
+        int code = session_.launcher->Start(SplitCommandLine(line));
         if (code != 0) {
             session_.dialogs->ShowError(PlotterStartMessage(code));
             ok = false;

@@ -88,11 +88,6 @@ class CadOutput {
     void SetPlotterForm(std::function<bool(TForm_confvektra&)> show) {
         plotterForm_ = std::move(show);
     }
-    // The platform start of the plotter command line (tests replace it); returns the start code
-    // (0 = started, else an errno value).
-    void SetPlotterLauncher(std::function<int(const std::string&)> launch) {
-        launcher_ = std::move(launch);
-    }
 
     // --- drawing state the drawings set ---
     void SetOffset(real x, real y) {
@@ -233,7 +228,6 @@ class CadOutput {
     std::function<std::time_t()> clock_;
     CadProjection projection_;
     std::function<bool(TForm_confvektra&)> plotterForm_;
-    std::function<int(const std::string&)> launcher_;
 
     OutputKind kind_ = OutputKind::Screen;
     OutputKind requested_ = OutputKind::Screen;

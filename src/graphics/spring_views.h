@@ -178,7 +178,7 @@ class SpringViews {
     // Draws the fatigue diagram onto the open output (the "goodman" block of the overview);
     // without it the overview has no such block.
     std::function<void(DiagramContext&)> goodmanBlock;
-    AnimationHost* animationHost = nullptr;
+    GraphicsHost* animationHost = nullptr;
     // The 3D view's axis angles, radians (from "3D - Default x,y,z").
     std::array<real, 3> angles3D;
 

@@ -800,7 +800,7 @@ TEST_F(ViewTest, AnimationFormDefaultsAndButtons) {
 }
 
 // What the window sees of an animation: one frame at a time.
-struct WatchingHost : AnimationHost {
+struct WatchingHost : GraphicsHost {
     std::function<void(int)> onFrame;
     int frames = 0, steps = 0;
     bool stepAnswer = true;

@@ -1,0 +1,319 @@
+#include "ui/application.h"
+
+#include "base/codepage.h"
+#include "base/file_io.h"
+#include "base/program.h"
+#include "base/temp_folder.h"
+#include "base/text.h"
+#include "calc/dialog_calls.h"
+#include "engine/calculate.h"
+#include "graphics/cad_output.h"
+#include "graphics/production_drawing.h"
+#include "persistence/configuration_file.h"
+#include "persistence/program_folders.h"
+#include "ui/application_texts.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace kora {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kMaxRecentFilesBytes = 64 * 1024;
+constexpr std::string_view kCrLf = "\r\n";
+
+bool SameRecentPath(const std::string& a, const std::string& b) {
+    return LowerAscii(a) == LowerAscii(b);
+}
+
+// Removes entry i (0-based); the following entries move up.
+void DropRecentEntry(std::array<std::string, Application::kRecentFileCount>& recent,
+                     std::size_t i) {
+    std::move(recent.begin() + i + 1, recent.end(), recent.begin() + i);
+    recent.back().clear();
+}
+
+} // namespace
+
+Application::Application(Dialogs& dialogs) : session_(dialogs), display_(session_) {
+    session_.tables = &tables_;
+    display_.FormCreate();
+}
+
+// ---- Start-up ----
+
+std::string Application::ReadConfiguration(const std::string& startFolder,
+                                           const std::vector<std::string>& arguments) {
+    session_.arguments = arguments;
+    ConfigurationPlace place;
+    place.startFolder = startFolder;
+    place.programFolder = DataDirectory();
+    place.folder = ConfigurationFolder(place.startFolder);
+    session_.config = InitialConfiguration(place);
+    ::kora::ReadConfiguration(session_.config, place);
+    std::string notice = CompleteProgramFolders(session_.config);
+    if (!notice.empty()) ShowInfo(session_, notice);
+    InstallLogoBlock(LogoFileIn(place.folder), TempFolder(session_.config));
+    configurationFolder_ = place.folder;
+    return notice;
+}
+
+void Application::ReadRecentFiles() {
+    recent_ = {};
+    const std::string path =
+        (fs::path(configurationFolder_) / std::string(app_text::kRecentFilesName)).string();
+    auto bytes = ReadSmallFile(path, kMaxRecentFilesBytes);
+    if (!bytes) return;
+    LineReader lines(*bytes);
+    if (!lines.Next()) return; // the session line
+    for (std::string& entry : recent_) {
+        auto line = lines.Next();
+        if (!line) break;
+        entry = *line;
+    }
+}
+
+bool Application::LoadTemplate(const std::string& folder) {
+    const std::string path = (fs::path(folder) / (std::string(app_text::kTemplateName) + "." +
+                                                  std::string(kSpringFileExtension)))
+                                 .string();
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return false;
+    const SpringFileContext before = files_;
+    if (!ReadSpring(path)) return false;
+    // A template gives values, not an identity.
+    files_.fileName = before.fileName;
+    files_.directory = before.directory;
+    return true;
+}
+
+std::optional<int> Application::StartWindow(const std::vector<std::string>& arguments) {
+    session_.AbortFlag = false;
+    session_.messagesEnabled = true;
+    bool loaded = false;
+    if (!arguments.empty() && (arguments[0] == "?" || arguments[0] == "/?")) {
+        std::vector<std::string> lines;
+        for (std::string_view line : app_text::kUsage)
+            lines.emplace_back(line.substr(0, app_text::kUsageLineLength));
+        session_.dialogs->ShowLines(lines);
+        return 0;
+    }
+    if (!arguments.empty()) {
+        const std::string& file = arguments[0];
+        const std::string second = arguments.size() > 1 ? arguments[1] : "";
+        const bool withoutFile = second == "/E" || second == "/e" || second == "/G";
+        if (!withoutFile) {
+            if (file.find('.') == std::string::npos) {
+                ShowError(session_, std::string(app_text::kExtensionPrefix) +
+                                        std::string(kSpringFileExtension) + " " +
+                                        std::string(app_text::kExtensionMissing));
+                return 0;
+            }
+            files_.archiveMode = true;
+            session_.messagesEnabled = false;
+            loaded = LoadSpring(file).has_value();
+            session_.messagesEnabled = true;
+            std::error_code ec;
+            if (!loaded && fs::exists(file, ec)) {
+                // A file that is there but cannot be read never becomes the name a save
+                // replaces: read once more with the message boxes on, to say why.
+                ReadSpring(file);
+            } else if (!loaded) {
+                auto path = ResolveSpringFileName(session_, files_, file, false);
+                if (!path) return 0;
+                EnterSpringFileName(files_, *path); // the name of the new spring
+            }
+            modified = false;
+        }
+    }
+    if (!loaded) LoadTemplate(DataDirectory());
+    Calculate();
+    session_.AbortFlag = false;
+    return std::nullopt;
+}
+
+// ---- Loading and calculating ----
+
+std::optional<std::string> Application::ReadSpring(std::string_view name) {
+    auto read = ReadSpringFile(session_, files_, name);
+    if (!read) return std::nullopt;
+    pendingNote_ = read->materialNote;
+    return read->path;
+}
+
+void Application::Calculate() {
+    CalculateSpring(session_);
+    if (!pendingNote_.empty()) session_.Message(pendingNote_);
+    pendingNote_.clear();
+}
+
+std::optional<std::string> Application::LoadSpring(std::string_view name) {
+    auto path = ReadSpring(name);
+    if (!path) return std::nullopt;
+    Calculate();
+    session_.AbortFlag = false;
+    return path;
+}
+
+// ---- Identity ----
+
+std::string Application::SpringPath() const {
+    if (files_.fileName.empty()) return {};
+    std::string file = files_.fileName + "." + std::string(kSpringFileExtension);
+    if (files_.directory.empty()) return file;
+    return (fs::path(files_.directory) / file).string();
+}
+
+std::string Application::Caption() const {
+    std::string caption(kProgramTitle);
+    const std::string& name = files_.fileName;
+    if (name.empty()) return caption;
+    caption.append(app_text::kCaptionGap).append(name);
+    if (name.find('.') == std::string::npos) caption.append(".").append(kSpringFileExtension);
+    return caption;
+}
+
+bool Application::ConfirmUnsavedChanges() {
+    if (files_.archiveMode && session_.config.archiveFlag) {
+        modified = false;
+        return true;
+    }
+    if (!modified) return true;
+    if (!files_.fileName.empty()) {
+        const std::string shown = files_.archiveMode ? files_.fileName : SpringPath();
+        std::string question(app_text::kSaveQuestionStart);
+        question.append(Utf8ToCp850(shown)).append(app_text::kSaveQuestionEnd);
+        bool yes = true;
+        if (!AskYesNo(session_, question, yes)) return false; // closed: nothing is lost
+        // A save that failed keeps the program where it was: the spring is still unsaved.
+        return !yes || SaveSpring();
+    }
+    bool discard = false;
+    if (!AskYesNo(session_, app_text::kDiscardQuestion, discard)) return false;
+    if (!discard) {
+        session_.AbortFlag = true;
+        return false;
+    }
+    modified = false;
+    return true;
+}
+
+// ---- File commands ----
+
+bool Application::NewSpring() {
+    if (!ConfirmUnsavedChanges()) return false;
+    LoadTemplate(files_.directory);
+    // A new spring has no file yet: a save must not replace the file of the one before.
+    files_.fileName.clear();
+    SpringRecord& spring = session_.spring;
+    spring.changeCount = 0;
+    spring.changes = {};
+    spring.documents = {};
+    display_.Clear();
+    if (inputSequence) inputSequence(*this);
+    Calculate();
+    modified = true;
+    return true;
+}
+
+bool Application::OpenSpring(std::string_view name) {
+    if (!ConfirmUnsavedChanges()) return false;
+    auto path = ReadSpring(name);
+    if (!path) return false;
+    modified = false;
+    EnterRecentFile(*path);
+    Calculate();
+    session_.AbortFlag = false;
+    return true;
+}
+
+bool Application::SaveSpring() {
+    // The full path: a current name with a "." in it would otherwise be taken as a path of
+    // its own.
+    if (!SaveSpringFile(session_, files_, SpringPath(), false)) return false;
+    modified = false;
+    return true;
+}
+
+bool Application::SaveSpringAs() {
+    auto path = SaveSpringFile(session_, files_, "", true);
+    if (!path) return false;
+    modified = false;
+    EnterRecentFile(*path);
+    return true;
+}
+
+bool Application::ReopenRecentFile(int i) {
+    if (i < 1 || i > kRecentFileCount || recent_[i - 1].empty()) return false;
+    if (!ConfirmUnsavedChanges()) return false;
+    const std::string path = recent_[i - 1];
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) {
+        DropRecentEntry(recent_, static_cast<std::size_t>(i - 1));
+        std::string message(app_text::kFileNotFoundStart);
+        message.append(Utf8ToCp850(path)).append(app_text::kFileNotFoundEnd);
+        ShowError(session_, message);
+        session_.AbortFlag = true;
+        return false;
+    }
+    if (!ReadSpring(path)) return false;
+    EnterRecentFile(path);
+    modified = false;
+    Calculate();
+    session_.AbortFlag = false;
+    return true;
+}
+
+bool Application::Close() {
+    if (!ConfirmUnsavedChanges()) return false;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(CadTempFolder(session_), ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() >= 5 && name.front() == '$' && name.ends_with(".dx$"))
+            fs::remove(entry.path(), ec);
+    }
+    WriteRecentFiles();
+    return true;
+}
+
+// ---- Recent files ----
+
+void Application::EnterRecentFile(const std::string& path) {
+    for (std::size_t i = 0; i < recent_.size();) {
+        if (!recent_[i].empty() && SameRecentPath(recent_[i], path))
+            DropRecentEntry(recent_, i);
+        else
+            ++i;
+    }
+    std::move_backward(recent_.begin(), recent_.end() - 1, recent_.end());
+    recent_.front() = path;
+}
+
+std::string Application::RecentFileCaption(int i) const {
+    if (i < 1 || i > kRecentFileCount || recent_[i - 1].empty()) return {};
+    const std::string& path = recent_[i - 1];
+    std::string shown = path;
+    const std::size_t first = path.find('/'), last = path.rfind('/');
+    if (path.size() >= app_text::kRecentCaptionLimit && first != std::string::npos && first != last)
+        shown = path.substr(0, first + 1) + std::string(app_text::kShortened) + path.substr(last);
+    return "&" + std::to_string(i) + " " + shown;
+}
+
+std::string Application::RecentFilesText() const {
+    std::string text(app_text::kRecentFilesSession);
+    text.append(files_.directory).append(kCrLf);
+    for (const std::string& entry : recent_)
+        text.append(entry).append(kCrLf);
+    return text;
+}
+
+bool Application::WriteRecentFiles() const {
+    if (configurationFolder_.empty()) return false;
+    const std::string path =
+        (fs::path(configurationFolder_) / std::string(app_text::kRecentFilesName)).string();
+    return WriteFileAtomically(path, RecentFilesText()).ok();
+}
+
+} // namespace kora
