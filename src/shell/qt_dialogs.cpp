@@ -46,7 +46,7 @@ constexpr int kCaptionGap = 20;         // dialogs sit this far below the main w
 constexpr std::size_t kShownLines = 22; // lines of the lines window
 constexpr std::size_t kMostTextBytes = std::size_t{256} << 20;
 constexpr int kTextWindowWidth = 700, kTextWindowHeight = 440; // when none is configured
-constexpr int kHelpEditColumns = 60;
+constexpr int kCauseRemedyColumns = 60;
 constexpr int kListPadding = 16; // beside the longest item of a list box
 constexpr int kLinesColumns = 82;
 
@@ -434,7 +434,9 @@ void QtDialogs::ShowTextFile(std::string_view title, std::string_view path) {
     // An outside program given the file; a missing one is named in an error box.
     auto start = [this, file](const std::string& command) {
         const std::string program = command.empty() ? std::string(kDefaultOpenCommand) : command;
-        if (!StartDetached(program, file)) ShowError(program + std::string(text::kNotFound));
+        std::vector<std::string> words = CommandWords(program);
+        words.push_back(file);
+        if (launcher->Start(words) != 0) ShowError(program + std::string(text::kNotFound));
     };
     QMenu* fileMenu = menus->addMenu(Q(text::kFileMenu));
     fileMenu->setObjectName("Menu_file");
@@ -524,7 +526,7 @@ QtDialogs::ShowMessageHelp(std::string_view message, std::string_view cause,
     auto edit = [&dialog](std::string_view value, const char* name) {
         auto* line = new QLineEdit(Q(value), &dialog);
         line->setObjectName(name);
-        line->setMinimumWidth(line->fontMetrics().averageCharWidth() * kHelpEditColumns);
+        line->setMinimumWidth(line->fontMetrics().averageCharWidth() * kCauseRemedyColumns);
         line->setCursorPosition(0);
         KeepOnOneLine(*line);
         return line;

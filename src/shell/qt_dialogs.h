@@ -6,6 +6,7 @@
 
 #include "base/configuration.h"
 #include "platform/dialogs.h"
+#include "platform/launcher.h"
 
 #include <functional>
 
@@ -29,6 +30,8 @@ class QtDialogs final : public Dialogs {
     // the message help window, with the form's help topic (0: the session's current topic);
     // the dialog stays open. Without it those buttons are not shown.
     std::function<void(Help, int topic)> help;
+    // Starts the print command and the text program of the text window.
+    Launcher* launcher = &DefaultLauncher();
 
     void ShowInfo(std::string_view text, std::string_view caption) override;
     void ShowError(std::string_view text) override;

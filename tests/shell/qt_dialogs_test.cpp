@@ -638,24 +638,27 @@ TEST_F(QtFileDialogsTest, TextWindowMenusSelectCopyAndClose) {
 
 TEST_F(QtFileDialogsTest, TextWindowHandsTheFileToThePrintAndTextPrograms) {
     std::ofstream(folder / "outwin.txt") << "Zeile\n";
-    // A "program" that leaves a copy of the file it is given.
-    const fs::path script = folder / "copy-to-marker";
-    std::ofstream(script) << "#!/bin/sh\ncp \"$1\" \"$1.$(basename \"$0\")\"\n";
-    fs::permissions(script, fs::perms::owner_all);
-    fs::copy_file(script, folder / "print-it");
-    config.printCommand = (folder / "print-it").string();
-    config.textProgram = script.string();
+    ScriptedLauncher launcher;
+    launcher.codes = {0, ENOENT};
+    dialogs.launcher = &launcher;
+    config.printCommand = "lp -d Buero";
+    config.textProgram = "mousepad";
+    QString refused;
     WhenShown([&](QWidget& d) {
         Child<QAction>(d, "mi_print").trigger();
+        // The text program is missing: an error box names it, the window stays.
+        WhenShown([&](QWidget& box) {
+            refused = static_cast<QMessageBox&>(box).text();
+            Press(box, Qt::Key_Return);
+        });
         Child<QAction>(d, "mi_notepad").trigger();
         Press(d, Qt::Key_Escape);
     });
     dialogs.ShowTextFile("", In("outwin.txt"));
-    for (const char* marker : {"outwin.txt.print-it", "outwin.txt.copy-to-marker"}) {
-        for (int i = 0; i < 1000 && !fs::exists(folder / marker); ++i)
-            usleep(10000);
-        EXPECT_TRUE(fs::exists(folder / marker)) << marker;
-    }
+    ASSERT_EQ(launcher.started.size(), 2U);
+    EXPECT_EQ(ScriptedLauncher::Joined(launcher.started[0]), "lp -d Buero " + In("outwin.txt"));
+    EXPECT_EQ(ScriptedLauncher::Joined(launcher.started[1]), "mousepad " + In("outwin.txt"));
+    EXPECT_EQ(Utf8(refused), "mousepad" + std::string(" not found !"));
 }
 
 TEST_F(QtFileDialogsTest, TextWindowOverAMissingFileSaysSo) {

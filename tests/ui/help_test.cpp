@@ -85,6 +85,10 @@ class CaptionDialogs final : public Dialogs {
                     std::string_view remedy) override {
         return script.ShowMessageHelp(message, cause, remedy);
     }
+    std::optional<std::size_t> ShowTable(TableWindowContent& table) override {
+        return script.ShowTable(table);
+    }
+    bool ShowForm(FormModel& form) override { return script.ShowForm(form); }
 };
 
 struct Fixture {

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace kora {
 namespace {
@@ -30,7 +31,8 @@ std::size_t Column(std::string_view title) {
 class SpringOverviewTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = fs::path(::testing::TempDir()) / "kora-overview";
+        // ctest runs the tests of this fixture in processes of their own, several at once.
+        dir = fs::path(::testing::TempDir()) / ("kora-overview-" + std::to_string(getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
         for (const auto& entry : fs::directory_iterator(fs::path(DataDirectory()) / "examples"))
