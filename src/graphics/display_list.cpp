@@ -4,30 +4,129 @@
 #include "calc/session.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <numbers>
 
 namespace kora {
 namespace {
 
+// Exact powers of ten: 10^k has at most 64 significant bits up to k = 27.
+constexpr int kExactPowers = 28;
+constexpr std::array<long double, kExactPowers> kPowersOfTen = [] {
+    std::array<long double, kExactPowers> p{};
+    long double v = 1;
+    for (long double& e : p) {
+        e = v;
+        v *= 10;
+    }
+    return p;
+}();
+
+// "%.8Lg" in the C locale without printf, which the records of a long animation would spend
+// most of their time in. Writes the digits of value to `out` and returns false (writing
+// nothing) for a value it cannot round with certainty: not finite, too large or too small for
+// one exact scaling, or within 1e-9 of a rounding tie; printf does those.
+bool AppendGeneral8(std::string& out, long double value) {
+    if (!std::isfinite(value)) return false;
+    char buffer[32];
+    char* p = buffer;
+    if (std::signbit(value)) {
+        *p++ = '-';
+        value = -value;
+    }
+    if (value == 0) {
+        *p++ = '0';
+        out.append(buffer, p);
+        return true;
+    }
+    int binaryExponent = 0;
+    std::frexp(value, &binaryExponent);
+    // Decimal exponent X of the value, estimated from its binary one and set right below.
+    int X = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120L));
+    const int k = 7 - X; // value * 10^k has eight digits before the point
+    if (k <= -kExactPowers || k >= kExactPowers) return false;
+    long double scaled = k >= 0 ? value * kPowersOfTen[k] : value / kPowersOfTen[-k];
+    if (scaled < 1e7L) {
+        scaled *= 10;
+        --X;
+    } else if (scaled >= 1e8L) {
+        scaled /= 10;
+        ++X;
+    }
+    if (scaled < 1e7L || scaled >= 1e8L) return false;
+    const long double whole = std::floor(scaled);
+    const long double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5L) < 1e-9L) return false;
+    auto mantissa = static_cast<std::uint64_t>(whole) + (fraction > 0.5L ? 1 : 0);
+    if (mantissa == 100000000) {
+        mantissa = 10000000;
+        ++X;
+    }
+    char digits[8];
+    for (int i = 7; i >= 0; --i) {
+        digits[i] = static_cast<char>('0' + mantissa % 10);
+        mantissa /= 10;
+    }
+    int n = 8; // significant digits without trailing zeros
+    while (n > 1 && digits[n - 1] == '0')
+        --n;
+    if (X >= -4 && X < 8) {
+        if (X >= 0) {
+            for (int i = 0; i <= X; ++i)
+                *p++ = digits[i];
+            if (n > X + 1) {
+                *p++ = '.';
+                for (int i = X + 1; i < n; ++i)
+                    *p++ = digits[i];
+            }
+        } else {
+            *p++ = '0';
+            *p++ = '.';
+            for (int i = 0; i < -X - 1; ++i)
+                *p++ = '0';
+            for (int i = 0; i < n; ++i)
+                *p++ = digits[i];
+        }
+    } else {
+        *p++ = digits[0];
+        if (n > 1) {
+            *p++ = '.';
+            for (int i = 1; i < n; ++i)
+                *p++ = digits[i];
+        }
+        *p++ = 'e';
+        *p++ = X < 0 ? '-' : '+';
+        const int e = X < 0 ? -X : X; // below 100 within the exact scalings
+        *p++ = static_cast<char>('0' + e / 10);
+        *p++ = static_cast<char>('0' + e % 10);
+    }
+    out.append(buffer, p);
+    return true;
+}
+
 void AppendReal(std::string& out, real value) {
+    out.push_back(';');
+    if (AppendGeneral8(out, value)) return;
     char buffer[40];
     CNumericLocale classic;
-    const int n = std::snprintf(buffer, sizeof buffer, ";%.8Lg", value);
+    const int n = std::snprintf(buffer, sizeof buffer, "%.8Lg", value);
     out.append(buffer, static_cast<std::size_t>(n));
 }
 
 void AppendInt(std::string& out, long value) {
     char buffer[24];
-    const int n = std::snprintf(buffer, sizeof buffer, ";%ld", value);
-    out.append(buffer, static_cast<std::size_t>(n));
+    buffer[0] = ';';
+    const auto [end, ec] = std::to_chars(buffer + 1, buffer + sizeof buffer, value);
+    out.append(buffer, end);
 }
 
 void AppendCode(std::string& out, int code) {
-    char buffer[8];
-    const int n = std::snprintf(buffer, sizeof buffer, "%d", code);
-    out.append(buffer, static_cast<std::size_t>(n));
+    char buffer[16];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, code);
+    out.append(buffer, end);
 }
 
 real Radians(real degrees) {

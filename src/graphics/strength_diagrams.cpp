@@ -758,6 +758,15 @@ bool ShowHaighDiagram(DiagramContext& ctx, OutputKind kind) {
     return FatigueDiagram(ctx, kind, true);
 }
 
+bool GoodmanOnOpenOutput(DiagramContext& ctx) {
+    Session& session = ctx.session;
+    if (session.FatalFlag || !ctx.cad.IsOpen()) return false;
+    const FatigueResult r = FatigueEvaluation(session);
+    if (session.FatalFlag) return false;
+    FatigueDrawing(ctx, r, false);
+    return true;
+}
+
 std::vector<std::string> FatigueSideText(const Session& session, const FatigueResult& r) {
     const Configuration& c = session.config;
     const SpringRecord& s = session.spring;

@@ -15,6 +15,7 @@
 #include "graphics/diagram_sheets.h"
 #include "graphics/display_list.h"
 #include "graphics/spring_views.h"
+#include "graphics/strength_diagrams.h"
 #include "graphics/view_control.h"
 #include "platform/scripted_dialogs.h"
 
@@ -1001,10 +1002,51 @@ TEST_F(ViewTest, OverviewBlocksTablesAndMessages) {
     EXPECT_NE(TextRecord(rs, "Federkennlinie"), nullptr);
 }
 
+// Without a caller's block the overview carries the Goodman diagram itself: the block holds
+// the entities of the Goodman drawing on its own sheet, and is inserted at (70, 0), scale 0.6.
+TEST_F(ViewTest, OverviewCarriesTheGoodmanDiagramAsItsBlock) {
+    Three();
+    const auto alone = Records(TxtOf(ShowGoodmanDiagram(ctx, OutputKind::Txt)));
+    const auto rs = Records(TxtOf(views.ResultOverview(OutputKind::Txt)));
+    std::vector<Rec> block;
+    bool inside = false;
+    for (const Rec& r : rs) {
+        if (r.type == "BLOCK")
+            inside = r.f.at(0) == "goodman";
+        else if (r.type == "ENDBLK" || r.type == "BLOCKEND")
+            inside = false;
+        else if (inside)
+            block.push_back(r);
+    }
+    auto drawn = [](const std::vector<Rec>& records) {
+        std::vector<std::string> out;
+        for (const Rec& r : records) {
+            if (r.type != "LINE" && r.type != "TEXT" && r.type != "ARC" && r.type != "CIRCLE")
+                continue;
+            std::string line = r.type;
+            for (const std::string& f : r.f)
+                line += "|" + f;
+            out.push_back(line);
+        }
+        return out;
+    };
+    const auto expected = drawn(alone);
+    ASSERT_GT(expected.size(), 10u);
+    EXPECT_EQ(drawn(block), expected);
+    EXPECT_NE(TextRecord(block, "Goodman-Diagramm"), nullptr);
+    const auto inserts = OfType(rs, "INSERT");
+    ASSERT_FALSE(inserts.empty());
+    EXPECT_EQ(inserts[0].f[0], "goodman");
+    EXPECT_NEAR(inserts[0].N(1), 70, kFile);
+    EXPECT_NEAR(inserts[0].N(2), 0, kFile);
+    EXPECT_NEAR(inserts[0].N(4), 0.6L, kFile);
+}
+
 TEST_F(ViewTest, OverviewWithoutMessagesSaysNone) {
     examples::QuietSpring(session);
     CalculateSpring(session);
     ASSERT_EQ(session.messages.Count(), 0);
+    views.goodmanBlock = nullptr;
     const auto rs = Records(TxtOf(views.ResultOverview(OutputKind::Txt)));
     const Rec* heading = TextRecord(rs, "Meldungen");
     ASSERT_NE(heading, nullptr);
