@@ -35,10 +35,21 @@ constexpr std::array<long double, 2 * kPowerRange + 1> kPowersOfTen = [] {
 // "%.8g" does: fixed for -4 <= X < 8, else with an exponent, trailing zeros dropped.
 char* WriteDigits(char* p, bool negative, std::uint32_t mantissa, int X) {
     if (negative) *p++ = '-';
+    // Two digits at a time from the pairs "00" to "99".
+    static constexpr std::array<char, 200> kPairs = [] {
+        std::array<char, 200> t{};
+        for (int i = 0; i < 100; ++i) {
+            t[2 * i] = static_cast<char>('0' + i / 10);
+            t[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+        return t;
+    }();
     char digits[8];
-    for (int i = 7; i >= 0; --i) {
-        digits[i] = static_cast<char>('0' + mantissa % 10);
-        mantissa /= 10;
+    for (int i = 6; i >= 0; i -= 2) {
+        const std::uint32_t pair = mantissa % 100;
+        mantissa /= 100;
+        digits[i] = kPairs[2 * pair];
+        digits[i + 1] = kPairs[2 * pair + 1];
     }
     int n = 8; // significant digits without trailing zeros
     while (n > 1 && digits[n - 1] == '0')
@@ -78,8 +89,7 @@ char* WriteDigits(char* p, bool negative, std::uint32_t mantissa, int X) {
 
 // The eight-digit mantissa and decimal exponent of a positive `scaled` = value * 10^(7-X)
 // computed with an absolute error below `error`; false when the rounding is not certain.
-template <class F>
-bool RoundEightDigits(F scaled, int& X, F error, std::uint32_t& mantissa) {
+template <class F> bool RoundEightDigits(F scaled, int& X, F error, std::uint32_t& mantissa) {
     if (scaled < 1e7) {
         scaled *= 10;
         --X;
@@ -124,10 +134,15 @@ char* WriteGeneral8(char* p, long double value) {
     const long double magnitude = negative ? -value : value;
     const double approx = negative ? -d : d;
     if (approx == 0) return nullptr; // below the doubles
-    // Decimal exponent X, estimated from the double's binary exponent (one off at most) and set
-    // right in RoundEightDigits.
-    const int binary = static_cast<int>((std::bit_cast<std::uint64_t>(approx) >> 52) & 0x7FF) - 1023;
-    int X = static_cast<int>(std::floor(binary * 0.30102999566398120));
+    // Decimal exponent X from the double's binary exponent and one comparison; where either is
+    // one off (a power of ten rounded), RoundEightDigits sets it right.
+    const int binary =
+        static_cast<int>((std::bit_cast<std::uint64_t>(approx) >> 52) & 0x7FF) - 1023;
+    // floor(binary * log10(2)) in integers (78913 / 2^18 is log10(2) to six digits), the shift
+    // rounding towards minus infinity.
+    int X = (binary * 78913) >> 18;
+    if (X + 1 > kPowerRange || X + 1 < -kPowerRange) return nullptr;
+    if (approx >= kDoublePowers[kPowerRange + X + 1]) ++X;
     const int k = 7 - X;
     if (k < -kPowerRange || k > kPowerRange) return nullptr;
     std::uint32_t mantissa = 0;
