@@ -887,7 +887,10 @@ void TForm_cadutil8::Button_cancelClick() {
 // The view commands
 
 SpringViews::SpringViews(DiagramContext& context, DisplayList* display)
-    : goodmanBlock([](DiagramContext& c) { GoodmanOnOpenOutput(c); }),
+    : goodmanBlock([](DiagramContext& c) {
+          // Inserted at kGoodmanX with kGoodmanScale, it ends at the page's right edge.
+          GoodmanOnOpenOutput(c, (kSheetW - kGoodmanX) / kGoodmanScale);
+      }),
       angles3D(context.session.config.default3D), context_(context), display_(display) {
     context_.cutView = [this](OutputKind kind) { SpringView(ViewKind::Cut, kind, false); };
     context_.resultOverview = [this](OutputKind kind) { ResultOverview(kind); };

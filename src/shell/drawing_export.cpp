@@ -314,6 +314,8 @@ ExportResult ExportDrawing(Session& session, int output, ExportFormat format,
     if (!springFile.empty()) cad.SetSpringFile(springFile);
     DiagramContext context(session, cad);
     SpringViews views(context, &display);
+    // A file is written without questions: the 3D view keeps the angles it has.
+    views.rotationForm = [](TForm_cadutil8& form) { form.Button_okClick(); };
     bool drawn = false;
     if (output <= kLastDiagram) {
         drawn = DrawDiagramSheet(context, static_cast<DiagramSheet>(output), OutputKind::Screen);

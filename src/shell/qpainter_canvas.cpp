@@ -42,13 +42,15 @@ QRectF BoxOf(DevicePoint a, DevicePoint b) {
     return QRectF(QPointF(a.x, a.y), QPointF(b.x, b.y)).normalized();
 }
 
-// Direction of the ray from the box centre towards p, degrees counter-clockwise as seen on
-// the device (whose y grows downwards).
+// Where the ray from the box centre towards p meets the inscribed ellipse, as the ellipse's
+// parameter angle (Qt's arc angles), degrees counter-clockwise as seen on the device (whose y
+// grows downwards). For a circle it is the ray's own direction.
 double RayAngle(const QRectF& box, DevicePoint p) {
     const QPointF c = box.center();
     const double dx = p.x - c.x(), dy = c.y() - p.y;
-    if (dx == 0 && dy == 0) return 0;
-    return std::atan2(dy, dx) * 180 / std::numbers::pi;
+    const double a = box.width() / 2, b = box.height() / 2;
+    if ((dx == 0 && dy == 0) || a <= 0 || b <= 0) return 0;
+    return std::atan2(dy / b, dx / a) * 180 / std::numbers::pi;
 }
 
 } // namespace

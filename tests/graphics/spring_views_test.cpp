@@ -1003,9 +1003,11 @@ TEST_F(ViewTest, OverviewBlocksTablesAndMessages) {
 }
 
 // Without a caller's block the overview carries the Goodman diagram itself: the block holds
-// the entities of the Goodman drawing on its own sheet, and is inserted at (70, 0), scale 0.6.
+// the lines and texts of the Goodman drawing on its own sheet, less the sheet's title lines
+// (top) and caption (below the diagram), and is inserted at (70, 0), scale 0.6.
 TEST_F(ViewTest, OverviewCarriesTheGoodmanDiagramAsItsBlock) {
     Three();
+    session.spring.TitleLine = "Ventilfeder progressiv";
     const auto alone = Records(TxtOf(ShowGoodmanDiagram(ctx, OutputKind::Txt)));
     const auto rs = Records(TxtOf(views.ResultOverview(OutputKind::Txt)));
     std::vector<Rec> block;
@@ -1018,22 +1020,37 @@ TEST_F(ViewTest, OverviewCarriesTheGoodmanDiagramAsItsBlock) {
         else if (inside)
             block.push_back(r);
     }
-    auto drawn = [](const std::vector<Rec>& records) {
+    auto joined = [](const Rec& r) {
+        std::string line = r.type;
+        for (const std::string& f : r.f)
+            line += "|" + f;
+        return line;
+    };
+    auto of = [&](const std::vector<Rec>& records, bool texts) {
         std::vector<std::string> out;
         for (const Rec& r : records) {
-            if (r.type != "LINE" && r.type != "TEXT" && r.type != "ARC" && r.type != "CIRCLE")
-                continue;
-            std::string line = r.type;
-            for (const std::string& f : r.f)
-                line += "|" + f;
-            out.push_back(line);
+            const bool text = r.type == "TEXT";
+            const bool geometry = r.type == "LINE" || r.type == "ARC" || r.type == "CIRCLE";
+            if (texts ? text : geometry) out.push_back(joined(r));
         }
         return out;
     };
-    const auto expected = drawn(alone);
-    ASSERT_GT(expected.size(), 10u);
-    EXPECT_EQ(drawn(block), expected);
-    EXPECT_NE(TextRecord(block, "Goodman-Diagramm"), nullptr);
+    const auto lines = of(alone, false);
+    ASSERT_GT(lines.size(), 10u);
+    EXPECT_EQ(of(block, false), lines);
+    // Texts: the block's are the drawing's; the drawing's others are its sheet texts.
+    const auto blockTexts = of(block, true);
+    ASSERT_NE(TextRecord(block, "Goodman-Diagramm"), nullptr);
+    for (const Rec& r : OfType(alone, "TEXT")) {
+        const bool inBlock =
+            std::find(blockTexts.begin(), blockTexts.end(), joined(r)) != blockTexts.end();
+        const bool sheetText = r.N(1) < 10 || r.N(1) > 113; // caption at 6, titles from 116
+        EXPECT_NE(inBlock, sheetText) << joined(r);
+    }
+    EXPECT_EQ(TextRecord(block, "Dauerfestigkeitsschaubild (Goodman-Diagramm)"), nullptr);
+    EXPECT_EQ(TextRecord(block, "Ventilfeder progressiv"), nullptr);
+    EXPECT_NE(TextRecord(alone, "Dauerfestigkeitsschaubild (Goodman-Diagramm)"), nullptr);
+    EXPECT_NE(TextRecord(alone, "Ventilfeder progressiv"), nullptr);
     const auto inserts = OfType(rs, "INSERT");
     ASSERT_FALSE(inserts.empty());
     EXPECT_EQ(inserts[0].f[0], "goodman");

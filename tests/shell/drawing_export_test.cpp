@@ -1,8 +1,8 @@
 // Drawings of the example spring "ventilfeder" rendered to PNG, SVG and PDF: the production
-// drawing, the Quick sheet, the Goodman diagram and the cut view. The files are kept under
-// artefacts/drawings for a person to look at; the tests check that something is drawn, that
-// the one-pixel frame around the sheet stays blank, and that a PDF page has the size of the
-// sheet in millimetres.
+// drawing, the Quick sheet, the Goodman diagram, the cut view and the result overview. The files
+// are kept under artefacts/drawings for a person to look at; the tests check that something is
+// drawn, that the one-pixel frame around the sheet stays blank, and that a PDF page has the size of
+// the sheet in millimetres.
 #include "shell/drawing_export.h"
 
 #include "base/file_io.h"
@@ -64,16 +64,17 @@ struct ExampleSpring {
 };
 
 // A drawing of the example spring on a display list.
-enum class Drawing { Production, Quick, Goodman, Cut };
+enum class Drawing { Production, Quick, Goodman, Cut, Overview };
 struct DrawingCase {
     Drawing drawing;
     const char* name;
 };
-constexpr std::array<DrawingCase, 4> kDrawings{{
+constexpr std::array<DrawingCase, 5> kDrawings{{
     {Drawing::Production, "production"},
     {Drawing::Quick, "quick"},
     {Drawing::Goodman, "goodman"},
     {Drawing::Cut, "cut"},
+    {Drawing::Overview, "overview"},
 }};
 
 bool DrawOnto(ExampleSpring& spring, Drawing drawing, DisplayList& display) {
@@ -92,6 +93,10 @@ bool DrawOnto(ExampleSpring& spring, Drawing drawing, DisplayList& display) {
     case Drawing::Cut: {
         SpringViews views(context, &display);
         return views.SpringView(ViewKind::Cut, OutputKind::Screen, false);
+    }
+    case Drawing::Overview: {
+        SpringViews views(context, &display);
+        return views.ResultOverview(OutputKind::Screen);
     }
     }
     return false;
@@ -169,9 +174,10 @@ bool PdfPageMillimetres(const fs::path& pdf, double& w, double& h) {
     return false;
 }
 
-// The production drawing and the Goodman diagram stay on their sheets, so the page is the sheet.
+// The production drawing, the Goodman diagram and the result overview (with the Goodman
+// diagram as its block) stay on their sheets, so the page is the sheet.
 TEST(DrawingExportPdf, PageIsTheSheetInMillimetres) {
-    for (const DrawingCase& c : {kDrawings[0], kDrawings[2]}) {
+    for (const DrawingCase& c : {kDrawings[0], kDrawings[2], kDrawings[4]}) {
         SCOPED_TRACE(c.name);
         ExampleSpring spring;
         ASSERT_TRUE(spring.loaded);
@@ -211,6 +217,34 @@ TEST(DrawingExportPage, CutViewPageHoldsTheTextsBesideTheSpring) {
     EXPECT_LE(page.x0, sheet.x0);
     EXPECT_LE(page.y0, sheet.y0);
     EXPECT_GE(page.y1, sheet.y1);
+}
+
+// Every output of the command line's numbering, 1 to 11, as a PNG that shows something and
+// keeps its frame blank.
+TEST(DrawingExportCall, EveryOutputBecomesAPicture) {
+    ExampleSpring spring;
+    ASSERT_TRUE(spring.loaded);
+    for (int j = 1; j <= 11; ++j) {
+        SCOPED_TRACE(j);
+        const fs::path png = Artefacts() / ("output_" + std::to_string(j) + ".png");
+        const ExportResult result =
+            ExportDrawing(spring.session, j, ExportFormat::Png, png.string(), "ventilfeder.kra");
+        ASSERT_TRUE(result.ok) << result.message;
+        QImage image;
+        ASSERT_TRUE(image.load(QString::fromStdString(png.string())));
+        const QRgb paper = image.pixel(0, 0);
+        bool inked = false, frameBlank = true;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const bool ink = image.pixel(x, y) != paper;
+                inked = inked || ink;
+                const bool frame =
+                    x == 0 || y == 0 || x == image.width() - 1 || y == image.height() - 1;
+                if (frame && ink) frameBlank = false;
+            }
+        EXPECT_TRUE(inked);
+        EXPECT_TRUE(frameBlank);
+    }
 }
 
 // The one call for the command line: output 10 is the production drawing; a store that cannot

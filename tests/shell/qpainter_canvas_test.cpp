@@ -94,6 +94,19 @@ TEST(QPainterCanvas, ArcRunsCounterClockwiseFromStartToEnd) {
         EXPECT_TRUE(InkedNear(rest, x, y, 1)) << x << "," << y;
 }
 
+// On a flat ellipse the arc ends where the ray meets the ellipse: the ray at 45 degrees from
+// the centre (50, 50) of the box (10,30)-(90,70) meets it at x = y = 40 / sqrt(5) from there.
+TEST(QPainterCanvas, ArcOfAnEllipseEndsOnTheRay) {
+    const QImage image = Draw([](Canvas& c) {
+        c.SetPen(Pen{kRed, PenStyle::solid, 1});
+        c.Arc({10, 30}, {90, 70}, {95, 50}, {70, 30});
+    });
+    EXPECT_TRUE(InkedNear(image, 90, 50, 1));
+    EXPECT_TRUE(InkedNear(image, 68, 32, 1));  // 50 + 17.9, 50 - 17.9
+    EXPECT_FALSE(InkedNear(image, 61, 31, 1)); // the ellipse at 60 degrees: beyond the end
+    EXPECT_FALSE(InkedNear(image, 10, 50, 3));
+}
+
 TEST(QPainterCanvas, HollowBrushLeavesTheInsideBlank) {
     auto ellipse = [](bool solid) {
         return Draw([&](Canvas& c) {
