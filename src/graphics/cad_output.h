@@ -12,6 +12,7 @@
 #include "graphics/iges_writer.h"
 #include "graphics/txt_writer.h"
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <functional>
@@ -249,6 +250,9 @@ class CadOutput {
 
     bool haveSheet_ = false;
     real sheet_[4]{0, 0, 1, 1};
+    // Which logo block files are readable, looked up once per output: an animation starts a
+    // page for every frame.
+    std::optional<std::array<bool, 2>> readableLogos_;
 
     int layer_ = 0;
     std::string layerName_ = "0";
