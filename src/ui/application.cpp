@@ -21,20 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kMaxRecentFilesBytes = 64 * 1024;
-constexpr std::string_view kCrLf = "\r\n";
-
-bool SameRecentPath(const std::string& a, const std::string& b) {
-    return LowerAscii(a) == LowerAscii(b);
-}
-
-// Removes entry i (0-based); the following entries move up.
-void DropRecentEntry(std::array<std::string, Application::kRecentFileCount>& recent,
-                     std::size_t i) {
-    std::move(recent.begin() + i + 1, recent.end(), recent.begin() + i);
-    recent.back().clear();
-}
-
 } // namespace
 
 Application::Application(Dialogs& dialogs) : session_(dialogs), display_(session_) {
@@ -61,18 +47,7 @@ std::string Application::ReadConfiguration(const std::string& startFolder,
 }
 
 void Application::ReadRecentFiles() {
-    recent_ = {};
-    const std::string path =
-        (fs::path(configurationFolder_) / std::string(app_text::kRecentFilesName)).string();
-    auto bytes = ReadSmallFile(path, kMaxRecentFilesBytes);
-    if (!bytes) return;
-    LineReader lines(*bytes);
-    if (!lines.Next()) return; // the session line
-    for (std::string& entry : recent_) {
-        auto line = lines.Next();
-        if (!line) break;
-        entry = *line;
-    }
+    recent_ = ::kora::ReadRecentFiles(RecentFilesPath(configurationFolder_));
 }
 
 bool Application::LoadTemplate(const std::string& folder) {
@@ -246,12 +221,12 @@ bool Application::SaveSpringAs() {
 }
 
 bool Application::ReopenRecentFile(int i) {
-    if (i < 1 || i > kRecentFileCount || recent_[i - 1].empty()) return false;
+    if (i < 1 || !recent_.Visible(static_cast<std::size_t>(i))) return false;
     if (!ConfirmUnsavedChanges()) return false;
-    const std::string path = recent_[i - 1];
+    const std::string path = recent_.paths[static_cast<std::size_t>(i - 1)];
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) {
-        DropRecentEntry(recent_, static_cast<std::size_t>(i - 1));
+        recent_.Remove(static_cast<std::size_t>(i));
         std::string message(app_text::kFileNotFoundStart);
         message.append(Utf8ToCp850(path)).append(app_text::kFileNotFoundEnd);
         ShowError(session_, message);
@@ -281,39 +256,24 @@ bool Application::Close() {
 // ---- Recent files ----
 
 void Application::EnterRecentFile(const std::string& path) {
-    for (std::size_t i = 0; i < recent_.size();) {
-        if (!recent_[i].empty() && SameRecentPath(recent_[i], path))
-            DropRecentEntry(recent_, i);
-        else
-            ++i;
-    }
-    std::move_backward(recent_.begin(), recent_.end() - 1, recent_.end());
-    recent_.front() = path;
+    recent_.Add(path);
 }
 
 std::string Application::RecentFileCaption(int i) const {
-    if (i < 1 || i > kRecentFileCount || recent_[i - 1].empty()) return {};
-    const std::string& path = recent_[i - 1];
-    std::string shown = path;
-    const std::size_t first = path.find('/'), last = path.rfind('/');
-    if (path.size() >= app_text::kRecentCaptionLimit && first != std::string::npos && first != last)
-        shown = path.substr(0, first + 1) + std::string(app_text::kShortened) + path.substr(last);
-    return "&" + std::to_string(i) + " " + shown;
+    if (i < 1 || !recent_.Visible(static_cast<std::size_t>(i))) return {};
+    return ::kora::RecentFileCaption(static_cast<std::size_t>(i),
+                                     recent_.paths[static_cast<std::size_t>(i - 1)]);
 }
 
 std::string Application::RecentFilesText() const {
-    std::string text(app_text::kRecentFilesSession);
-    text.append(files_.directory).append(kCrLf);
-    for (const std::string& entry : recent_)
-        text.append(entry).append(kCrLf);
-    return text;
+    return ::kora::RecentFilesText(recent_, files_.directory);
 }
 
 bool Application::WriteRecentFiles() const {
     if (configurationFolder_.empty()) return false;
-    const std::string path =
-        (fs::path(configurationFolder_) / std::string(app_text::kRecentFilesName)).string();
-    return WriteFileAtomically(path, RecentFilesText()).ok();
+    return ::kora::WriteRecentFiles(RecentFilesPath(configurationFolder_), recent_,
+                                    files_.directory)
+        .ok();
 }
 
 } // namespace kora

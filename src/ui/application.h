@@ -9,6 +9,7 @@
 #include "graphics/display_list.h"
 #include "persistence/relaxation_tables.h"
 #include "persistence/spring_file.h"
+#include "ui/recent_files.h"
 
 #include <array>
 #include <functional>
@@ -24,7 +25,7 @@ class TableView;
 
 class Application {
   public:
-    static constexpr int kRecentFileCount = 4;
+    static constexpr int kRecentFileCount = static_cast<int>(kora::kRecentFileCount);
 
     // The dialogs (and the other platform parts set below) must outlive the application.
     explicit Application(Dialogs& dialogs);
@@ -115,7 +116,9 @@ class Application {
     bool Close();
 
     // ---- Recent files ----
-    const std::array<std::string, kRecentFileCount>& recentFiles() const { return recent_; }
+    const std::array<std::string, kora::kRecentFileCount>& recentFiles() const {
+        return recent_.paths;
+    }
     // path becomes entry 1; an equal entry (without regard to case) is removed first.
     void EnterRecentFile(const std::string& path);
     // The menu caption of entry i (1..4): "&" + i + " " + path, a path of 50 characters or
@@ -132,7 +135,7 @@ class Application {
     SpringFileContext files_;
     DisplayList display_;
     std::string configurationFolder_;
-    std::array<std::string, kRecentFileCount> recent_{};
+    RecentFiles recent_;
     std::string pendingNote_; // the last read's material note, for the next calculation
 };
 
