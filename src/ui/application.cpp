@@ -43,6 +43,7 @@ std::string Application::ReadConfiguration(const std::string& startFolder,
     if (!notice.empty()) ShowInfo(session_, notice);
     InstallLogoBlock(LogoFileIn(place.folder), TempFolder(session_.config));
     configurationFolder_ = place.folder;
+    place_ = place;
     return notice;
 }
 
@@ -202,6 +203,59 @@ bool Application::OpenSpring(std::string_view name) {
     Calculate();
     session_.AbortFlag = false;
     return true;
+}
+
+// The folder the overview reads: the configured data folder when it exists, else the last one.
+static std::string OverviewFolder(const Configuration& config, const SpringFileContext& files) {
+    std::error_code ec;
+    if (!config.defaultDataDirectory.empty() && fs::is_directory(config.defaultDataDirectory, ec))
+        return config.defaultDataDirectory;
+    return files.directory.empty() ? fs::current_path(ec).string() : files.directory;
+}
+
+bool Application::OpenSpringTable() {
+    if (!ConfirmUnsavedChanges()) return false;
+    const std::vector<std::string> paths = SpringFilesIn(OverviewFolder(session_.config, files_));
+    const std::vector<SpringOverviewRow> rows = computeOverview
+                                                    ? computeOverview(paths, session_.config)
+                                                    : SpringOverview(paths, session_.config);
+    TableWindowContent table;
+    table.caption = std::string(kProgramTitle);
+    for (std::string_view title : SpringOverviewTitles())
+        table.titles.emplace_back(title);
+    for (const SpringOverviewRow& row : rows) {
+        std::vector<std::string> cells;
+        for (const std::string& cell : row.cells)
+            cells.push_back(Cp850ToUtf8(cell));
+        table.rows.push_back(std::move(cells));
+        if (table.rows.size() == kTableWindowRows) break;
+    }
+    bool chosen = false;
+    while (auto row = session_.dialogs->ShowTable(table)) {
+        // The user may have sorted the table: the row's file is in its first column.
+        const std::string name = Utf8ToCp850(table.rows[*row].front());
+        const auto found = std::find_if(rows.begin(), rows.end(), [&](const SpringOverviewRow& r) {
+            return !r.cells.empty() && r.cells.front() == name;
+        });
+        if (found == rows.end() || !ReadSpring(found->path)) break;
+        modified = false;
+        Calculate();
+        chosen = true;
+    }
+    session_.AbortFlag = !chosen;
+    return chosen;
+}
+
+bool Application::SwitchLanguage(int code) {
+    if (code < 1 || code > 9) return false;
+    session_.config.LanguageCode = code;
+    if (configurationFolder_.empty()) return false;
+    // The file's own entries, not this run's derived folders, go back into it.
+    Session scratch(*session_.dialogs);
+    scratch.config = InitialConfiguration(place_);
+    ::kora::ReadConfiguration(scratch.config, place_);
+    scratch.config.LanguageCode = code;
+    return WriteConfiguration(scratch, place_);
 }
 
 bool Application::SaveSpring() {

@@ -7,9 +7,11 @@
 
 #include "calc/session.h"
 #include "graphics/display_list.h"
+#include "persistence/configuration_file.h"
 #include "persistence/relaxation_tables.h"
 #include "persistence/spring_file.h"
 #include "ui/recent_files.h"
+#include "ui/spring_overview.h"
 
 #include <array>
 #include <functional>
@@ -54,7 +56,10 @@ class Application {
                                   const std::vector<std::string>& arguments);
     const std::string& configurationFolder() const { return configurationFolder_; }
     // Where "kora.cff" and the logo live, when the configuration was read elsewhere.
-    void SetConfigurationFolder(std::string folder) { configurationFolder_ = std::move(folder); }
+    void SetConfigurationFolder(std::string folder) {
+        place_.folder = folder;
+        configurationFolder_ = std::move(folder);
+    }
     // The recent files of "kora.cff" in the configuration folder; a missing file leaves the
     // list empty. Line 1 is read and ignored.
     void ReadRecentFiles();
@@ -104,6 +109,15 @@ class Application {
     bool NewSpring();
     // The check, the open dialog, the calculation; modified cleared, recent files updated.
     bool OpenSpring(std::string_view name = {});
+    // The spring overview: the unsaved-changes check, every spring file of the data folder
+    // ("Default Data Directory", else the last folder) calculated, one row each in the table
+    // window; a chosen row becomes the current, unmodified spring and the overview is shown
+    // again, until it is closed without a choice. False when nothing was chosen.
+    bool OpenSpringTable();
+    // Computes the overview's rows (the shell runs it beside a progress bar); unset: at once.
+    std::function<std::vector<SpringOverviewRow>(const std::vector<std::string>& files,
+                                                 const Configuration& config)>
+        computeOverview;
     // Under the current name, without the overwrite question; modified cleared.
     bool SaveSpring();
     // Through the save dialog (overwrite questioned); modified cleared, recent files updated.
@@ -114,6 +128,11 @@ class Application {
     // The shut-down: the unsaved-changes check (false keeps the program running), the
     // temporary block files "$*.dx$" deleted, the recent files written.
     bool Close();
+
+    // ---- Menu language ----
+    // The code (1..9) becomes the menu language and is stored in "kora.cfg" so that the next
+    // start shows it; every other entry of the file stays as the file holds it.
+    bool SwitchLanguage(int code);
 
     // ---- Recent files ----
     const std::array<std::string, kora::kRecentFileCount>& recentFiles() const {
@@ -135,6 +154,7 @@ class Application {
     SpringFileContext files_;
     DisplayList display_;
     std::string configurationFolder_;
+    ConfigurationPlace place_; // where "kora.cfg" was read from
     RecentFiles recent_;
     std::string pendingNote_; // the last read's material note, for the next calculation
 };

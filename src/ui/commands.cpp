@@ -1,5 +1,7 @@
 #include "ui/commands.h"
 
+#include "base/program.h"
+#include "calc/dialog_calls.h"
 #include "calc/message_window.h"
 #include "graphics/diagram_sheets.h"
 #include "graphics/production_drawing.h"
@@ -151,6 +153,17 @@ CommandOutcome Database(Application& app, const CommandRun&) {
     return Outcome(shown);
 }
 
+// The menu language; the code is stored for the next start.
+template <int code> CommandOutcome Language(Application& app, const CommandRun&) {
+    return Outcome(app.SwitchLanguage(code));
+}
+
+// The about box: program, version and maker.
+std::string AboutText() {
+    return std::string(kProgramTitle) + "\nVersion " + std::string(kProgramVersion) + "\n" +
+           std::string(kMakerName);
+}
+
 template <int i> CommandOutcome Reopen(Application& app, const CommandRun&) {
     return Outcome(app.ReopenRecentFile(i));
 }
@@ -164,6 +177,8 @@ constexpr std::array kCommands = {
             [](Application& app, const CommandRun&) { return Outcome(app.NewSpring()); }},
     Command{Id::mi_fileOpen, Always,
             [](Application& app, const CommandRun&) { return Outcome(app.OpenSpring()); }},
+    Command{Id::mi_fileOpenTable, Always,
+            [](Application& app, const CommandRun&) { return Outcome(app.OpenSpringTable()); }},
     Command{Id::mi_FileSave, Always,
             [](Application& app, const CommandRun&) { return Outcome(app.SaveSpring()); }},
     Command{Id::mi_FileSaveAs, Always,
@@ -228,6 +243,18 @@ constexpr std::array kCommands = {
     Command{Id::mi_helpErrorMessages, Always,
             [](Application& app, const CommandRun&) {
                 ShowMessageList(app.session());
+                return CommandOutcome{};
+            }},
+    Command{Id::mi_helplanguageDeutsch, Always, Language<1>},
+    Command{Id::mi_helplanguageEnglish, Always, Language<2>},
+    Command{Id::mi_helplanguageFrancais, Always, Language<3>},
+    Command{Id::mi_helplanguageItaliano, Always, Language<4>},
+    Command{Id::mi_helplanguageSvensk, Always, Language<5>},
+    Command{Id::mi_helplanguageKorea, Always, Language<8>},
+    Command{Id::mi_helplanguageEspanol, Always, Language<9>},
+    Command{Id::mi_HelpAbout, Always,
+            [](Application& app, const CommandRun&) {
+                ShowInfo(app.session(), AboutText());
                 return CommandOutcome{};
             }},
     Command{Id::cl_json, Always,

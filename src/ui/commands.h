@@ -20,6 +20,7 @@ enum class CommandId : int {
     // File
     mi_fileNew,
     mi_fileOpen,
+    mi_fileOpenTable,
     mi_FileSave,
     mi_FileSaveAs,
     mi_file1,
@@ -73,6 +74,14 @@ enum class CommandId : int {
     mi_dbTempering,
     // Help
     mi_helpErrorMessages,
+    mi_helplanguageDeutsch,
+    mi_helplanguageEnglish,
+    mi_helplanguageFrancais,
+    mi_helplanguageItaliano,
+    mi_helplanguageSvensk,
+    mi_helplanguageKorea,
+    mi_helplanguageEspanol,
+    mi_HelpAbout,
     // Command line only: the calculated spring as JSON on standard output
     cl_json,
 };
