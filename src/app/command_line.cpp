@@ -30,9 +30,10 @@ constexpr std::string_view kGnuUsage =
     "GNU spellings: --report (/I), --nogui (/NOGUI), --help (/?);\n"
     "--json writes the calculated spring as JSON to standard output.";
 
+// A window run that /NOGUI forbids.
 constexpr std::string_view kNoWindow =
-    "KORA: die Programmoberflaeche ist in diesem Build noch nicht enthalten; "
-    "siehe kora --help fuer die Kommandozeilen-Aufrufe.";
+    "KORA: mit /NOGUI wird kein Fenster geoeffnet; ohne Fenster schreiben /I, /CADi:j und "
+    "--json eine Ausgabe (siehe kora --help).";
 constexpr std::string_view kReportFailed = "KORA: der Bericht konnte nicht geschrieben werden: ";
 constexpr std::string_view kCadFailed = "KORA: die CAD-Datei konnte nicht geschrieben werden: ";
 constexpr std::string_view kOutputFailed =
@@ -151,6 +152,16 @@ int WriteCadOutput(Application& app, const std::string& springPath, OutputKind k
 }
 
 } // namespace
+
+bool IsWindowRun(const std::vector<std::string>& args) {
+    if (args.empty()) return true;
+    if (args[0] == "?" || args[0] == "/?" || args[0] == "--help") return false;
+    if (std::any_of(args.begin(), args.end(), IsNoGui)) return false;
+    const RunChoice choice = SelectRun(args);
+    if (choice.run == Run::WindowWithoutFile) return true;
+    // A name without its extension is refused before any window opens.
+    return choice.run == Run::Window && args[0].find('.') != std::string::npos;
+}
 
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty() && (args[0] == "?" || args[0] == "/?" || args[0] == "--help")) {

@@ -11,7 +11,6 @@
 
 #include <QWidget>
 
-
 namespace kora {
 
 class GraphicsWidget : public QWidget, public GraphicsHost {

@@ -287,6 +287,14 @@ bool CommandEnabled(const Application& app, CommandId id) {
     return CommandOf(id).enabled(app);
 }
 
+void RedrawCurrentView(Application& app) {
+    Drawing d(app, CommandRun{});
+    d.context.productionDrawing = [&d, &app](OutputKind kind) {
+        ProductionDrawing(app.session(), d.cad, kind, d.setup);
+    };
+    RedrawCurrentView(d.context);
+}
+
 CommandOutcome RunCommand(Application& app, CommandId id, const CommandRun& run) {
     const Command& command = CommandOf(id);
     if (!command.enabled(app)) return {Status::Cancelled, {}};

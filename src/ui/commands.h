@@ -121,6 +121,10 @@ std::span<const Command> Commands();
 // The row of an id (every id has one).
 const Command& CommandOf(CommandId id);
 bool CommandEnabled(const Application& app, CommandId id);
+// After a calculation: the result graphic the configuration chooses, on the graphics window
+// (nothing for a fatal spring, one without sections, or help level 0).
+void RedrawCurrentView(Application& app);
+
 // Runs the row's action; a disabled command does nothing and gives Cancelled.
 CommandOutcome RunCommand(Application& app, CommandId id, const CommandRun& run = {});
 

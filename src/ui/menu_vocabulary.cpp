@@ -280,6 +280,10 @@ constexpr std::array<Row, kMenuTextCount> kRows = {{
      {"Druck&makro...", "Print &macro...", "&Macro d'impression...", "&Macro di stampa...",
       "Utskrifts&makro...", "&Macro de impressão...", "&Macro de imprimare...",
       "인쇄 매크로(&M)...", "&Macro de impresión..."}},
+    {M::ZeichnungExportieren,
+     {"Zeichnung e&xportieren...", "Export dra&wing...", "E&xporter le dessin...",
+      "Esporta dise&gno...", "E&xportera ritning...", "E&xportar desenho...", "E&xportă desenul...",
+      "도면 내보내기(&W)...", "E&xportar dibujo..."}},
 }};
 
 constexpr bool RowsInEnumOrder() {

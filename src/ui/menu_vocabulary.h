@@ -100,6 +100,7 @@ enum class MenuText : std::size_t {
     Anlassen,
     Windungsabstaende,
     Druckmakro,
+    ZeichnungExportieren, // the current drawing as PDF, SVG or PNG
     Count
 };
 

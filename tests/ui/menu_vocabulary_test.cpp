@@ -214,7 +214,8 @@ TEST(MenuVocabulary, NoTwoRowsOfALanguageReadTheSame) {
 const std::vector<std::vector<MenuText>> kMenus = {
     {M::Datei, M::Bearbeiten, M::Ansicht, M::Datenbank, M::Cad, M::Dokument, M::Ole, M::Hilfe},
     {M::Neu, M::Oeffnen, M::Speichern, M::SpeichernUnter, M::Zuruecksetzen, M::EdiDateien,
-     M::Einstellungen, M::Drucken, M::Druckmakro, M::Import, M::Export, M::Beenden},
+     M::Einstellungen, M::Drucken, M::Druckmakro, M::Import, M::Export, M::ZeichnungExportieren,
+     M::Beenden},
     {M::Text, M::Quick, M::Werkstoff, M::Herstellung, M::Toleranzen, M::Anwendung, M::Auslegung,
      M::Vorauslegung, M::Windungsabschnitte, M::Federkennlinie, M::Nachrechnung,
      M::Berechnungsmethode, M::Statistik, M::Fertigungszeichnung},
