@@ -59,10 +59,13 @@ TEST(MainMenu, CaptionsComeFromTheVocabularyInEveryLanguage) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(Caption(c.id, c.language), c.caption);
-    for (int language = 1; language <= kMenuLanguageCount; ++language)
-        for (const MenuEntry& e : MainMenu())
-            if (e.kind != MenuEntry::Kind::Separator && e.text != MenuText::Count)
+    for (int language = 1; language <= kMenuLanguageCount; ++language) {
+        for (const MenuEntry& e : MainMenu()) {
+            if (e.kind != MenuEntry::Kind::Separator && e.text != MenuText::Count) {
                 EXPECT_FALSE(MenuEntryCaption(e, language).empty()) << language;
+            }
+        }
+    }
     EXPECT_EQ(MessagesCaption(1, 0), "&Fehlermeldungen (0)");
     EXPECT_EQ(MessagesCaption(2, 3), "&Error messages (3)");
 }
