@@ -1,24 +1,13 @@
 #include "app/command_line.h"
 
-#include "base/codepage.h"
-#include "base/temp_folder.h"
 #include "base/text.h"
 #include "calc/dialog_calls.h"
 #include "calc/message_window.h"
 #include "calc/session.h"
-#include "engine/calculate.h"
-#include "graphics/cad_output.h"
-#include "graphics/diagram_sheets.h"
-#include "graphics/production_drawing.h"
-#include "graphics/spring_views.h"
-#include "persistence/configuration_file.h"
-#include "persistence/program_folders.h"
-#include "persistence/relaxation_tables.h"
-#include "persistence/spring_file.h"
-#include "persistence/spring_json.h"
-#include "persistence/tempering_tables.h"
 #include "platform/noninteractive_dialogs.h"
-#include "reports/report_builder.h"
+#include "ui/application.h"
+#include "ui/application_texts.h"
+#include "ui/commands.h"
 
 #include <algorithm>
 #include <array>
@@ -34,42 +23,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kHelpLineLength = 65;
-constexpr std::string_view kProgram = "kora";
 constexpr std::string_view kExtension = "kra";
 
-// The usage help, one entry per line.
-constexpr std::array<std::string_view, 21> kUsage = {
-    "KORA Command Line Mode",
-    "",
-    "wkora Filename [/I] [/CADi:j] [/NOGUI]",
-    "",
-    "/I       -> TXT file",
-    "",
-    "/CADi:j  -> CAD File",
-    "            i: 1=DXF, 2=IGS, 5=TXT",
-    "            j: index (1,2,3, ..)",
-    "",
-    "/NOGOUI  -> No GUI, exit on fatal error",
-    "",
-    "",
-    "",
-    "/?       -> Help",
-    "",
-    "",
-    "Example: wkora test.kra             ->  GUI",
-    "Example: wkora test.kra /I /NOGUI   ->  test.txt",
-    "Example: wkora test.kra /CAD1:1     ->  test.dxf",
-    "Example: wkora test.edi /E /NOGUI   ->  test.edi",
-};
 // GNU-style spellings beside the slash switches.
 constexpr std::string_view kGnuUsage =
     "GNU spellings: --report (/I), --nogui (/NOGUI), --help (/?);\n"
     "--json writes the calculated spring as JSON to standard output.";
 
+// A window run that /NOGUI forbids.
 constexpr std::string_view kNoWindow =
-    "KORA: die Programmoberflaeche ist in diesem Build noch nicht enthalten; "
-    "siehe kora --help fuer die Kommandozeilen-Aufrufe.";
+    "KORA: mit /NOGUI wird kein Fenster geoeffnet; ohne Fenster schreiben /I, /CADi:j und "
+    "--json eine Ausgabe (siehe kora --help).";
 constexpr std::string_view kReportFailed = "KORA: der Bericht konnte nicht geschrieben werden: ";
 constexpr std::string_view kCadFailed = "KORA: die CAD-Datei konnte nicht geschrieben werden: ";
 constexpr std::string_view kOutputFailed =
@@ -110,46 +74,9 @@ int OutputEnd(std::ostream& out, std::ostream& err) {
 }
 
 void PrintUsage(std::ostream& out) {
-    for (std::string_view line : kUsage)
-        out << line.substr(0, kHelpLineLength) << '\n';
+    for (std::string_view line : app_text::kUsage)
+        out << line.substr(0, app_text::kUsageLineLength) << '\n';
     out << kGnuUsage << '\n';
-}
-
-// The session of a command-line run: configuration from the usual place, program folders
-// completed, the maker's logo block in the temporary folder, dialogs that never wait for
-// anyone. Gives the configuration folder.
-std::string PrepareSession(Session& session, const std::vector<std::string>& args) {
-    session.arguments = args;
-    ConfigurationPlace place;
-    std::error_code ec;
-    place.startFolder = fs::current_path(ec).string();
-    place.programFolder = DataDirectory();
-    place.folder = ConfigurationFolder(place.startFolder);
-    session.config = InitialConfiguration(place);
-    ReadConfiguration(session.config, place);
-    if (std::string notice = CompleteProgramFolders(session.config); !notice.empty())
-        ShowInfo(session, notice);
-    InstallLogoBlock(LogoFileIn(place.folder), TempFolder(session.config));
-    return place.folder;
-}
-
-// The report never replaces the spring file it is made from (springPath, under any name).
-int WriteReport(Session& session, SpringFileContext& files, const std::string& springPath,
-                std::ostream& err) {
-    // Loading left the base name in fileName: no folder, and only the last extension gone
-    // ("my.spring.kra" reports to "my.spring.TXT").
-    files.directory.clear();        // the report goes to the current folder
-    LoadTemperingOfSpring(session); // the tempering lines of this spring's own material
-    ReportWriter writer(session, files);
-    writer.SetFileWithoutDialog(true);
-    writer.SetKeptFile(springPath);
-    FullReport(writer);
-    if (session.FatalFlag) return kExitOk; // the message list was shown instead
-    if (writer.State() == ReportState::Failed || writer.State() == ReportState::Cancelled) {
-        err << kReportFailed << writer.OutputPath() << '\n';
-        return kExitOutputFailed;
-    }
-    return kExitOk;
 }
 
 // j of "/CADi:j": the number from the seventh character on; 0 (no output) when unreadable.
@@ -162,9 +89,15 @@ int CadOutputIndex(const std::string& cadSwitch) {
     return ec == std::errc() && end == last ? j : 0;
 }
 
-constexpr int kCadOutputCount = 11; // characteristic diagrams 1..7, views 8, 9, 10, 11
-constexpr int kLastDiagramOutput = 7;
-constexpr int kCutView = 8, kSectionsView = 9, kProductionDrawing = 10, k3DView = 11;
+// The command of output j of "/CADi:j": characteristic diagrams 1..7, the cut view (8) and
+// the sections view (9) at the free length, the production drawing (10), the 3D view (11).
+constexpr std::array kCadOutputs = {
+    CommandId::mi_ViewCharLineFs,  CommandId::mi_viewtaus,   CommandId::mi_viewfederrate,
+    CommandId::mi_viewfederarbeit, CommandId::mi_ViewQuick,  CommandId::mi_viewEigenfrequenz,
+    CommandId::mi_viewcharlineFL,  CommandId::mi_cadprofile, CommandId::mi_cadsimpleprofile,
+    CommandId::mi_cadworkingplan,  CommandId::mi_Cad3D,
+};
+constexpr int kCadOutputCount = static_cast<int>(kCadOutputs.size());
 
 // i of "/CADi:j": the file type (1 DXF, 2 IGES, 5 TXT); nullopt for any other.
 std::optional<OutputKind> CadFileKind(const std::string& cadSwitch) {
@@ -190,36 +123,45 @@ std::string CadKindText(const std::string& cadSwitch) {
            " (1 = DXF, 2 = IGS, 5 = TXT); es wurde nichts geschrieben.";
 }
 
-// Draws output j: a diagram sheet, a view at the free length, the production drawing or the
-// 3D view, as a file named after the spring file, in the current folder, with the file type's
-// extension.
-int WriteCadOutput(Session& session, const std::string& springPath,
-                   const std::string& configurationFolder, OutputKind kind, int j,
+// The report named after the spring file, in the current folder. It never replaces the spring
+// file it is made from (under any name).
+int WriteReport(Application& app, const std::string& springPath, std::ostream& err) {
+    CommandRun run;
+    run.unattended = true;
+    run.springPath = springPath;
+    const CommandOutcome outcome = RunCommand(app, CommandId::mi_viewstandard, run);
+    if (outcome.status == CommandOutcome::Status::Done ||
+        outcome.status == CommandOutcome::Status::MessagesShown)
+        return kExitOk;
+    err << kReportFailed << outcome.file << '\n';
+    return kExitOutputFailed;
+}
+
+// Draws output j as a file named after the spring file, in the current folder, with the file
+// type's extension.
+int WriteCadOutput(Application& app, const std::string& springPath, OutputKind kind, int j,
                    std::ostream& err) {
-    CadOutput cad(session);
-    cad.SetCommandLineRun(true);
-    cad.SetSpringFile(fs::path(springPath).filename().string());
-    DiagramContext context(session, cad);
-    SpringViews views(context);
-    ProductionDrawingSetup drawing;
-    drawing.logoSource = LogoFileIn(configurationFolder);
-    bool drawn = false;
-    if (j <= kLastDiagramOutput)
-        drawn = DrawDiagramSheet(context, static_cast<DiagramSheet>(j), kind);
-    else if (j == kCutView || j == kSectionsView)
-        drawn = views.SpringView(j == kCutView ? ViewKind::Cut : ViewKind::Sections, kind, false);
-    else if (j == kProductionDrawing)
-        drawn = ProductionDrawing(session, cad, kind, drawing);
-    else if (j == k3DView)
-        drawn = views.Spring3DView(kind, false);
-    // A drawing that refused the spring before any file was begun (the production drawing of a
-    // non-round wire) showed its message like a fatal spring does: nothing written, exit 0.
-    if (drawn || cad.FileName().empty()) return kExitOk;
-    err << kCadFailed << cad.FileName() << '\n';
+    CommandRun run;
+    run.unattended = true;
+    run.springPath = springPath;
+    run.output = kind;
+    const CommandOutcome outcome = RunCommand(app, kCadOutputs[j - 1], run);
+    if (outcome.status != CommandOutcome::Status::Failed) return kExitOk;
+    err << kCadFailed << outcome.file << '\n';
     return kExitOutputFailed;
 }
 
 } // namespace
+
+bool IsWindowRun(const std::vector<std::string>& args) {
+    if (args.empty()) return true;
+    if (args[0] == "?" || args[0] == "/?" || args[0] == "--help") return false;
+    if (std::any_of(args.begin(), args.end(), IsNoGui)) return false;
+    const RunChoice choice = SelectRun(args);
+    if (choice.run == Run::WindowWithoutFile) return true;
+    // A name without its extension is refused before any window opens.
+    return choice.run == Run::Window && args[0].find('.') != std::string::npos;
+}
 
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (!args.empty() && (args[0] == "?" || args[0] == "/?" || args[0] == "--help")) {
@@ -232,32 +174,36 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     }
     const bool silent = std::any_of(args.begin(), args.end(), IsNoGui);
     NonInteractiveDialogs dialogs(silent, &err);
-    DbfReferenceTables tables;
-    Session session(dialogs);
-    session.tables = &tables;
-    const std::string configurationFolder = PrepareSession(session, args);
+    Application app(dialogs);
+    std::error_code ec;
+    app.ReadConfiguration(fs::current_path(ec).string(), args);
+    Session& session = app.session();
     const std::string& file = args[0];
     const RunChoice choice = SelectRun(args);
     if (choice.run == Run::Window && file.find('.') == std::string::npos) {
-        ShowError(session, "Erweiterung ." + std::string(kExtension) + " " +
-                               Utf8ToCp850("muß mit angegeben werden"));
+        ShowError(session, std::string(app_text::kExtensionPrefix) + std::string(kExtension) + " " +
+                               std::string(app_text::kExtensionMissing));
         return kExitOk;
     }
     if (choice.run == Run::Window || choice.run == Run::WindowWithoutFile) {
         err << kNoWindow << '\n';
         return kExitNoWindow;
     }
-    SpringFileContext files;
     session.messagesEnabled = !silent;
-    const auto loaded = LoadSpringFile(session, files, file);
+    const auto loaded = app.LoadSpring(file);
     if (!loaded) return kExitLoadRefused;
     session.messagesEnabled = true;
     switch (choice.run) {
     case Run::Report:
-        return WriteReport(session, files, *loaded, err);
-    case Run::Json:
-        out << SpringToJson(session);
+        return WriteReport(app, *loaded, err);
+    case Run::Json: {
+        CommandRun run;
+        run.unattended = true;
+        run.springPath = *loaded;
+        run.out = &out;
+        RunCommand(app, CommandId::cl_json, run);
         return OutputEnd(out, err);
+    }
     default:
         break;
     }
@@ -272,7 +218,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         err << CadKindText(choice.argument) << '\n';
         return kExitUnknownFileType;
     }
-    return WriteCadOutput(session, *loaded, configurationFolder, *kind, j, err);
+    return WriteCadOutput(app, *loaded, *kind, j, err);
 }
 
 } // namespace kora

@@ -1,5 +1,6 @@
-// The program entry: a command-line run (the window comes with the desktop shell).
+// The program entry: the desktop window, or a command-line run that writes one output.
 #include "app/command_line.h"
+#include "shell/main_window.h"
 
 #include <csignal>
 #include <iostream>
@@ -9,5 +10,6 @@ int main(int argc, char** argv) {
     // of ending the program without a word and leaving a partial file.
     std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (kora::IsWindowRun(args)) return kora::RunWindow(argc, argv, args);
     return kora::RunCommandLine(args, std::cout, std::cerr);
 }

@@ -111,8 +111,9 @@ FileWriteResult FileWriter::Fail(FileWriteResult::Stage stage, int error) {
     return result_;
 }
 
-FileWriteResult FileWriter::Open(const std::string& path) {
+FileWriteResult FileWriter::Open(const std::string& path, Durability durability) {
     Discard();
+    durability_ = durability;
     result_ = {};
     size_ = 0;
     target_.clear();
@@ -167,7 +168,8 @@ FileWriteResult FileWriter::Commit() {
         if (::close(fd) != 0) Fail(Stage::Close, errno);
         return result_;
     }
-    if (!Failed() && ::fsync(fd_) != 0) Fail(Stage::Write, errno);
+    const bool synced = durability_ == Durability::Synced;
+    if (!Failed() && synced && ::fsync(fd_) != 0) Fail(Stage::Write, errno);
     struct stat st {};
     const bool exists = !Failed() && ::stat(target_.c_str(), &st) == 0;
     mode_t mode = kNewFileMode & ~CurrentUmask();
@@ -198,7 +200,7 @@ FileWriteResult FileWriter::Commit() {
         return result_;
     }
     temp_.clear();
-    SyncFolder(FolderOf(target_));
+    if (synced) SyncFolder(FolderOf(target_));
     return result_;
 }
 
@@ -244,9 +246,10 @@ void FileWriter::Discard() {
 
 // ---- Whole files ----
 
-FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                    Durability durability) {
     FileWriter writer;
-    if (FileWriteResult opened = writer.Open(path); !opened.ok()) return opened;
+    if (FileWriteResult opened = writer.Open(path, durability); !opened.ok()) return opened;
     writer.Write(bytes);
     return writer.Commit();
 }

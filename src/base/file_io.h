@@ -44,6 +44,11 @@ struct FileWriteResult {
     bool ok() const { return stage == Stage::Done; }
 };
 
+// Synced files survive a power cut once committed. Scratch files (index files and table copies
+// in the run's own temporary folder, gone when the run ends) skip the syncs: they are only
+// ever read back by the run that wrote them.
+enum class Durability { Synced, Scratch };
+
 // One file written piece by piece. Nothing appears under the name before Commit succeeds;
 // destroying the writer without Commit removes the temporary file.
 class FileWriter {
@@ -54,7 +59,7 @@ class FileWriter {
     ~FileWriter() { Discard(); }
 
     // Checks the target and creates the temporary sibling.
-    FileWriteResult Open(const std::string& path);
+    FileWriteResult Open(const std::string& path, Durability durability = Durability::Synced);
     bool IsOpen() const { return fd_ >= 0; }
     // The first failure since Open, or Done.
     const FileWriteResult& Result() const { return result_; }
@@ -76,11 +81,13 @@ class FileWriter {
     std::string temp_;   // the temporary sibling, "" when writing directly
     int fd_ = -1;
     std::size_t size_ = 0;
+    Durability durability_ = Durability::Synced;
     FileWriteResult result_;
 };
 
 // Stores the bytes under the name in one go (see FileWriter).
-FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                    Durability durability = Durability::Synced);
 
 // Whether an existing file may not be replaced (see the top of this header). False for a
 // file that does not exist.

@@ -17,7 +17,7 @@ Dialogs& SilentDialogs() {
 
 Session::Session() : Session(SilentDialogs()) {}
 
-Session::Session(Dialogs& d) : dialogs(&d) {}
+Session::Session(Dialogs& d) : dialogs(&d), launcher(&DefaultLauncher()) {}
 
 bool Session::NoGui() const {
     return std::any_of(arguments.begin(), arguments.end(), [](const std::string& a) {

@@ -8,6 +8,7 @@
 #include "calc/messages.h"
 #include "calc/spring_record.h"
 #include "platform/dialogs.h"
+#include "platform/launcher.h"
 
 #include <string>
 #include <string_view>
@@ -43,6 +44,7 @@ struct Session {
     bool messagesEnabled = true;        // ShowError is silent while false
     int HelpTopic = 0;
     Dialogs* dialogs;
+    Launcher* launcher; // outside programs; the detached start unless a test gives another
     ReferenceTables* tables = nullptr;
 
     // Appends a message; a fatal one also sets FatalFlag.

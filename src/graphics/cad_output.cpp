@@ -10,9 +10,11 @@
 #include "graphics/dxf_block_reader.h"
 #include "graphics/plotter.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <numbers>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -151,6 +153,7 @@ void CadOutput::ResetState() {
     vertexCount_ = 0;
     dxfSection_ = DxfSection::None;
     haveSheet_ = false;
+    readableLogos_.reset();
     depth_ = 0;
     igesLineFont_ = 1;
 }
@@ -305,7 +308,7 @@ bool CadOutput::CadEnd() {
         std::string line = current >= 0 && current < static_cast<int>(lines.size())
                                ? lines[current]
                                : std::string(kDefaultVektraCommand);
-        int code = launcher_ ? launcher_(line) : StartDetached(line);
+        int code = session_.launcher->Start(SplitCommandLine(line));
         if (code != 0) {
             session_.dialogs->ShowError(PlotterStartMessage(code));
             ok = false;
@@ -556,8 +559,15 @@ void CadOutput::InsertLogos() {
         const char* name;
         real fx, fy;
     } logos[] = {{"LOGO_2", 0.91L, 0.01L}, {"LOGO_3", 0.91L, 0.96L}};
-    for (const auto& logo : logos) {
-        if (::access(BlockFilePath(logo.name).c_str(), R_OK) != 0) continue;
+    static_assert(std::size(logos) == std::tuple_size_v<std::array<bool, 2>>);
+    if (!readableLogos_) {
+        readableLogos_.emplace();
+        for (std::size_t i = 0; i < std::size(logos); ++i)
+            (*readableLogos_)[i] = ::access(BlockFilePath(logos[i].name).c_str(), R_OK) == 0;
+    }
+    for (std::size_t i = 0; i < std::size(logos); ++i) {
+        if (!(*readableLogos_)[i]) continue;
+        const auto& logo = logos[i];
         ReadBlockFile(logo.name, xmin + logo.fx * w, ymin + logo.fy * h, 0, w / 480, h / 360);
     }
 }

@@ -12,6 +12,7 @@
 #include "graphics/iges_writer.h"
 #include "graphics/txt_writer.h"
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <functional>
@@ -87,11 +88,6 @@ class CadOutput {
     // The Qt shell shows the plotter settings form; true = OK. Without it the form is skipped.
     void SetPlotterForm(std::function<bool(TForm_confvektra&)> show) {
         plotterForm_ = std::move(show);
-    }
-    // The platform start of the plotter command line (tests replace it); returns the start code
-    // (0 = started, else an errno value).
-    void SetPlotterLauncher(std::function<int(const std::string&)> launch) {
-        launcher_ = std::move(launch);
     }
 
     // --- drawing state the drawings set ---
@@ -233,7 +229,6 @@ class CadOutput {
     std::function<std::time_t()> clock_;
     CadProjection projection_;
     std::function<bool(TForm_confvektra&)> plotterForm_;
-    std::function<int(const std::string&)> launcher_;
 
     OutputKind kind_ = OutputKind::Screen;
     OutputKind requested_ = OutputKind::Screen;
@@ -255,6 +250,9 @@ class CadOutput {
 
     bool haveSheet_ = false;
     real sheet_[4]{0, 0, 1, 1};
+    // Which logo block files are readable, looked up once per output: an animation starts a
+    // page for every frame.
+    std::optional<std::array<bool, 2>> readableLogos_;
 
     int layer_ = 0;
     std::string layerName_ = "0";

@@ -3,31 +3,185 @@
 #include "base/numformat.h"
 #include "calc/session.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <numbers>
 
 namespace kora {
 namespace {
 
-void AppendReal(std::string& out, real value) {
-    char buffer[40];
+// Powers of ten from 10^-27 to 10^27; the non-negative ones are exact (at most 64 significant
+// bits up to 10^27), the negative ones rounded once.
+constexpr int kPowerRange = 27;
+constexpr std::array<long double, 2 * kPowerRange + 1> kPowersOfTen = [] {
+    std::array<long double, 2 * kPowerRange + 1> p{};
+    long double v = 1;
+    for (int k = 0; k <= kPowerRange; ++k) {
+        p[kPowerRange + k] = v;
+        v *= 10;
+    }
+    p[kPowerRange - 1] = 0.1L;
+    for (int k = 2; k <= kPowerRange; ++k)
+        p[kPowerRange - k] = 1 / p[kPowerRange + k];
+    return p;
+}();
+
+// Writes at p the eight digits of `mantissa` (10^7 <= mantissa < 10^8) with decimal exponent X as
+// "%.8g" does: fixed for -4 <= X < 8, else with an exponent, trailing zeros dropped.
+char* WriteDigits(char* p, bool negative, std::uint32_t mantissa, int X) {
+    if (negative) *p++ = '-';
+    // Two digits at a time from the pairs "00" to "99".
+    static constexpr std::array<char, 200> kPairs = [] {
+        std::array<char, 200> t{};
+        for (int i = 0; i < 100; ++i) {
+            t[2 * i] = static_cast<char>('0' + i / 10);
+            t[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+        return t;
+    }();
+    char digits[8];
+    for (int i = 6; i >= 0; i -= 2) {
+        const std::uint32_t pair = mantissa % 100;
+        mantissa /= 100;
+        digits[i] = kPairs[2 * pair];
+        digits[i + 1] = kPairs[2 * pair + 1];
+    }
+    int n = 8; // significant digits without trailing zeros
+    while (n > 1 && digits[n - 1] == '0')
+        --n;
+    if (X >= -4 && X < 8) {
+        if (X >= 0) {
+            for (int i = 0; i <= X; ++i)
+                *p++ = digits[i];
+            if (n > X + 1) {
+                *p++ = '.';
+                for (int i = X + 1; i < n; ++i)
+                    *p++ = digits[i];
+            }
+        } else {
+            *p++ = '0';
+            *p++ = '.';
+            for (int i = 0; i < -X - 1; ++i)
+                *p++ = '0';
+            for (int i = 0; i < n; ++i)
+                *p++ = digits[i];
+        }
+    } else {
+        *p++ = digits[0];
+        if (n > 1) {
+            *p++ = '.';
+            for (int i = 1; i < n; ++i)
+                *p++ = digits[i];
+        }
+        *p++ = 'e';
+        *p++ = X < 0 ? '-' : '+';
+        const int e = X < 0 ? -X : X; // below 100 within the scalings used
+        *p++ = static_cast<char>('0' + e / 10);
+        *p++ = static_cast<char>('0' + e % 10);
+    }
+    return p;
+}
+
+// The eight-digit mantissa and decimal exponent of a positive `scaled` = value * 10^(7-X)
+// computed with an absolute error below `error`; false when the rounding is not certain.
+template <class F> bool RoundEightDigits(F scaled, int& X, F error, std::uint32_t& mantissa) {
+    if (scaled < 1e7) {
+        scaled *= 10;
+        --X;
+    } else if (scaled >= 1e8) {
+        scaled /= 10;
+        ++X;
+    }
+    if (scaled < 1e7 || scaled >= 1e8) return false;
+    mantissa = static_cast<std::uint32_t>(static_cast<std::int64_t>(scaled));
+    const F fraction = scaled - static_cast<F>(mantissa);
+    if (std::fabs(fraction - F(0.5)) < error) return false;
+    if (fraction > F(0.5)) ++mantissa;
+    if (mantissa == 100000000) {
+        mantissa = 10000000;
+        ++X;
+    }
+    return true;
+}
+
+// Powers of ten as doubles from 10^-27 to 10^27, each the nearest double.
+constexpr std::array<double, 2 * kPowerRange + 1> kDoublePowers = [] {
+    std::array<double, 2 * kPowerRange + 1> p{};
+    for (std::size_t i = 0; i < p.size(); ++i)
+        p[i] = static_cast<double>(kPowersOfTen[i]);
+    return p;
+}();
+
+// "%.8Lg" in the C locale without printf, which the records of a long animation would spend
+// most of their time in. First in doubles (the value rounded to a double, then scaled: an
+// error far below 1e-7 of the last digit), then, near a rounding tie, in long doubles (error
+// far below 1e-9); false, writing nothing, for what neither can round with certainty (not
+// finite, beyond the scalings, within 1e-9 of a tie): printf does those.
+char* WriteGeneral8(char* p, long double value) {
+    const double d = static_cast<double>(value);
+    if (!std::isfinite(d)) return nullptr;
+    const bool negative = std::signbit(d);
+    if (value == 0) {
+        if (negative) *p++ = '-';
+        *p++ = '0';
+        return p;
+    }
+    const long double magnitude = negative ? -value : value;
+    const double approx = negative ? -d : d;
+    if (approx == 0) return nullptr; // below the doubles
+    // Decimal exponent X from the double's binary exponent and one comparison; where either is
+    // one off (a power of ten rounded), RoundEightDigits sets it right.
+    const int binary =
+        static_cast<int>((std::bit_cast<std::uint64_t>(approx) >> 52) & 0x7FF) - 1023;
+    // floor(binary * log10(2)) in integers (78913 / 2^18 is log10(2) to six digits), the shift
+    // rounding towards minus infinity.
+    int X = (binary * 78913) >> 18;
+    if (X + 1 > kPowerRange || X + 1 < -kPowerRange) return nullptr;
+    if (approx >= kDoublePowers[kPowerRange + X + 1]) ++X;
+    const int k = 7 - X;
+    if (k < -kPowerRange || k > kPowerRange) return nullptr;
+    std::uint32_t mantissa = 0;
+    int fastX = X;
+    if (RoundEightDigits(approx * kDoublePowers[kPowerRange + k], fastX, 1e-7, mantissa))
+        return WriteDigits(p, negative, mantissa, fastX);
+    if (RoundEightDigits(magnitude * kPowersOfTen[kPowerRange + k], X, 1e-9L, mantissa))
+        return WriteDigits(p, negative, mantissa, X);
+    return nullptr;
+}
+
+// Room for ';' and one real of either writer.
+constexpr std::size_t kRealRoom = 48;
+
+// Writes ';' and the real at p; returns the end.
+char* WriteReal(char* p, real value) {
+    *p++ = ';';
+    if (char* end = WriteGeneral8(p, value)) return end;
     CNumericLocale classic;
-    const int n = std::snprintf(buffer, sizeof buffer, ";%.8Lg", value);
-    out.append(buffer, static_cast<std::size_t>(n));
+    const int n = std::snprintf(p, kRealRoom - 1, "%.8Lg", value);
+    return p + (n > 0 ? std::min<int>(n, kRealRoom - 2) : 0);
+}
+
+void AppendReal(std::string& out, real value) {
+    char buffer[kRealRoom];
+    out.append(buffer, WriteReal(buffer, value));
 }
 
 void AppendInt(std::string& out, long value) {
     char buffer[24];
-    const int n = std::snprintf(buffer, sizeof buffer, ";%ld", value);
-    out.append(buffer, static_cast<std::size_t>(n));
+    buffer[0] = ';';
+    const auto [end, ec] = std::to_chars(buffer + 1, buffer + sizeof buffer, value);
+    out.append(buffer, end);
 }
 
 void AppendCode(std::string& out, int code) {
-    char buffer[8];
-    const int n = std::snprintf(buffer, sizeof buffer, "%d", code);
-    out.append(buffer, static_cast<std::size_t>(n));
+    char buffer[16];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, code);
+    out.append(buffer, end);
 }
 
 real Radians(real degrees) {
@@ -70,9 +224,19 @@ void DisplayList::Append(std::string_view record) {
 }
 
 void DisplayList::AppendRecord(int code, std::initializer_list<real> reals) {
-    AppendCode(text_, code);
-    for (real v : reals)
-        AppendReal(text_, v);
+    // One append per record: the animation writes hundreds of thousands of them.
+    constexpr std::size_t kMaxReals = 8; // no record has more
+    if (reals.size() > kMaxReals) {
+        AppendCode(text_, code);
+        for (real v : reals)
+            AppendReal(text_, v);
+    } else {
+        char buffer[16 + kMaxReals * kRealRoom];
+        char* p = std::to_chars(buffer, buffer + 16, code).ptr;
+        for (real v : reals)
+            p = WriteReal(p, v);
+        text_.append(buffer, p);
+    }
     ends_.push_back(text_.size());
 }
 

@@ -16,6 +16,7 @@
 #include "base/real.h"
 #include "graphics/canvas.h"
 #include "graphics/window_mapping.h"
+#include "platform/graphics_host.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -41,16 +42,6 @@ enum RecordCode : int {
     kRecordLineStyle = 11,
     kRecordLineWidth = 12,
     kRecordSleep = 13,
-};
-
-// What the window asks of its platform (the Qt shell); every call may be ignored.
-class GraphicsHost {
-  public:
-    virtual ~GraphicsHost() = default;
-    // Invalidate the client area and show the window: the next paint replays the list.
-    virtual void Invalidate() {}
-    virtual void SetWaitCursor() {}
-    virtual void SetOldCursor() {}
 };
 
 class DisplayList {

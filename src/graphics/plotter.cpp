@@ -329,59 +329,6 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
     return words;
 }
 
-int StartDetached(const std::string& commandLine) {
-    std::vector<std::string> words = SplitCommandLine(commandLine);
-    if (words.empty()) return ENOENT;
-    std::vector<char*> argv;
-    for (auto& w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-
-    // The grandchild reports a failed exec through a close-on-exec pipe; the intermediate child
-    // exits at once, so the program runs in its own session and is never waited for.
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return errno;
-    pid_t child = ::fork();
-    if (child < 0) {
-        int e = errno;
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return e;
-    }
-    if (child == 0) {
-        ::close(fds[0]);
-        ::setsid();
-        pid_t grandchild = ::fork();
-        if (grandchild != 0) {
-            if (grandchild < 0) {
-                int e = errno;
-                (void)!::write(fds[1], &e, sizeof e);
-            }
-            ::_exit(0);
-        }
-        int null = ::open("/dev/null", O_RDWR);
-        if (null >= 0) {
-            ::dup2(null, 0);
-            ::dup2(null, 1);
-            ::dup2(null, 2);
-        }
-        ::execvp(argv[0], argv.data());
-        int e = errno;
-        (void)!::write(fds[1], &e, sizeof e);
-        ::_exit(127);
-    }
-    ::close(fds[1]);
-    int code = 0;
-    ssize_t n;
-    do {
-        n = ::read(fds[0], &code, sizeof code);
-    } while (n < 0 && errno == EINTR);
-    ::close(fds[0]);
-    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
-    return n == static_cast<ssize_t>(sizeof code) ? code : 0;
-}
-
 std::string PlotterStartMessage(int code) {
     if (code == ENOMEM) return cadtext::kOutOfMemory;
     if (code == ENOENT || code == ENOTDIR) return cadtext::kFileNotFound;

@@ -92,9 +92,6 @@ bool ChoosePlotterCommand(Session& session, CadSettings& settings, std::string_v
 
 // Splits a command line into words (blanks separate, double quotes group).
 std::vector<std::string> SplitCommandLine(std::string_view line);
-// Starts the command line detached (own session, not waited for). 0 when started, else the
-// errno value of the failed start.
-int StartDetached(const std::string& commandLine);
 // The message of a failed start: "out of memory !", "file not found", "Exec error " + code.
 std::string PlotterStartMessage(int code);
 

@@ -178,7 +178,7 @@ struct TextState {
 
 class Player {
   public:
-    Player(DisplayList& list, Canvas& screen, ReplayHost* host, const PaperTarget* paper)
+    Player(DisplayList& list, Canvas& screen, GraphicsHost* host, const PaperTarget* paper)
         : list_(list), host_(host), screen_(screen, list, nullptr),
           paper_(paper && paper->canvas ? *paper->canvas : screen, list,
                  paper && paper->canvas ? &paper->page : nullptr),
@@ -404,7 +404,7 @@ class Player {
     }
 
     DisplayList& list_;
-    ReplayHost* host_;
+    GraphicsHost* host_;
     Surface screen_;
     Surface paper_;
     bool printing_;
@@ -415,7 +415,8 @@ class Player {
 
 } // namespace
 
-ReplayResult Replay(DisplayList& list, Canvas& screen, ReplayHost* host, const PaperTarget* paper) {
+ReplayResult Replay(DisplayList& list, Canvas& screen, GraphicsHost* host,
+                    const PaperTarget* paper) {
     return Player(list, screen, host, paper).Run();
 }
 

@@ -10,22 +10,6 @@
 
 namespace kora {
 
-// What the replay needs from the platform besides the canvases; the defaults do nothing.
-class ReplayHost {
-  public:
-    virtual ~ReplayHost() = default;
-    virtual void SetWaitCursor() {}
-    virtual void SetOldCursor() {}
-    // Called every 50 000 records so the window stays responsive; false ends the replay
-    // (Esc pressed).
-    virtual bool ServiceMessages() { return true; }
-    // Record 13 on screen; false ends the replay.
-    virtual bool Sleep(int /*milliseconds*/) { return true; }
-    // The modal step dialog "Animation" of single-step animation: true for "+" (go on
-    // stepping), false for "++" (play the rest without stopping).
-    virtual bool AnimationStep() { return true; }
-};
-
 // The printer page of a printout.
 struct PaperTarget {
     Canvas* canvas = nullptr;
@@ -42,7 +26,7 @@ inline constexpr std::size_t kRecordsPerMessageService = 50000;
 // FormPaint: replays the list onto `screen` and, when `paper` is given, onto paper as well.
 // A record 10 with an empty world range sets the session's AbortFlag and ends the replay
 // there; the records before it are drawn. Updates list.mapping as the records 10 pass by.
-ReplayResult Replay(DisplayList& list, Canvas& screen, ReplayHost* host = nullptr,
+ReplayResult Replay(DisplayList& list, Canvas& screen, GraphicsHost* host = nullptr,
                     const PaperTarget* paper = nullptr);
 
 } // namespace kora

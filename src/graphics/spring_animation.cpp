@@ -132,7 +132,7 @@ bool AskAnimationOneByOne(Session& session, TForm_koraani& form) {
     return true;
 }
 
-int AnimationFrames(CadOutput& cad, Session& session, DisplayList* display, AnimationHost* host,
+int AnimationFrames(CadOutput& cad, Session& session, DisplayList* display, GraphicsHost* host,
                     ViewKind kind, const AnimationSettings& settings) {
     const int frames =
         std::clamp(settings.frames, AnimationSettings::kMinFrames, AnimationSettings::kMaxFrames);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/real.h"
+#include "platform/graphics_host.h"
 
 #include <string>
 
@@ -79,23 +80,11 @@ class TForm_koraani {
 // presses OK; false after Cancel.
 bool AskAnimationOneByOne(Session& session, TForm_koraani& form);
 
-// What the animation asks of the graphics window between frames; the defaults do nothing.
-class AnimationHost {
-  public:
-    virtual ~AnimationHost() = default;
-    // The display list holds the new frame: paint it and pause for the given time while the
-    // window's messages are served (Esc in the window sets AbortFlag through the view control).
-    virtual void ShowFrame(int /*pauseMs*/) {}
-    // Single step: the step dialog "Animation"; true for "+" (next frame), false for "++"
-    // (play the rest without stopping).
-    virtual bool AnimationStep() { return true; }
-};
-
 // The frame loop on the open screen output: for each repetition, while AbortFlag is clear,
 // frames from the largest to the smallest length and back; frame k of N at
 // A + k (B - A) / N, k = 0 .. N - 1. AbortFlag is looked at between frames. Returns the number
 // of frames shown.
-int AnimationFrames(CadOutput& cad, Session& session, DisplayList* display, AnimationHost* host,
+int AnimationFrames(CadOutput& cad, Session& session, DisplayList* display, GraphicsHost* host,
                     ViewKind kind, const AnimationSettings& settings);
 
 } // namespace kora

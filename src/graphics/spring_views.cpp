@@ -14,6 +14,7 @@
 #include "graphics/diagram_texts.h"
 #include "graphics/display_list.h"
 #include "graphics/hatching.h"
+#include "graphics/strength_diagrams.h"
 #include "graphics/view_texts.h"
 #include "graphics/window_mapping.h"
 #include "strength/stress.h"
@@ -886,7 +887,11 @@ void TForm_cadutil8::Button_cancelClick() {
 // The view commands
 
 SpringViews::SpringViews(DiagramContext& context, DisplayList* display)
-    : angles3D(context.session.config.default3D), context_(context), display_(display) {
+    : goodmanBlock([](DiagramContext& c) {
+          // Inserted at kGoodmanX with kGoodmanScale, it ends at the page's right edge.
+          GoodmanOnOpenOutput(c, (kSheetW - kGoodmanX) / kGoodmanScale);
+      }),
+      angles3D(context.session.config.default3D), context_(context), display_(display) {
     context_.cutView = [this](OutputKind kind) { SpringView(ViewKind::Cut, kind, false); };
     context_.resultOverview = [this](OutputKind kind) { ResultOverview(kind); };
 }

@@ -176,9 +176,9 @@ class SpringViews {
     std::function<void(TForm_koraani&)> animationForm;
     std::function<void(TForm_cadutil8&)> rotationForm;
     // Draws the fatigue diagram onto the open output (the "goodman" block of the overview);
-    // without it the overview has no such block.
+    // GoodmanOnOpenOutput unless the caller replaces it; unset, the overview has no such block.
     std::function<void(DiagramContext&)> goodmanBlock;
-    AnimationHost* animationHost = nullptr;
+    GraphicsHost* animationHost = nullptr;
     // The 3D view's axis angles, radians (from "3D - Default x,y,z").
     std::array<real, 3> angles3D;
 

@@ -103,12 +103,12 @@ void BlockStyle(CadOutput& cad) {
 // Writes a side text of the given style from (x, y); the characters are narrowed where the
 // longest line would not fit between x and the right edge of the sheet.
 void WriteSideText(CadOutput& cad, real x, real y, real height, real width,
-                   const std::vector<std::string>& lines) {
+                   const std::vector<std::string>& lines, real right = kSheetW) {
     std::size_t longest = 0;
     for (const std::string& line : lines)
         longest = std::max(longest, line.size());
     const real factor = cad.settings.textWidthFactor > 0 ? cad.settings.textWidthFactor : 1;
-    const real room = kSheetW - kSideMargin - x;
+    const real room = right - kSideMargin - x;
     if (longest > 0) width = std::min(width, room / (static_cast<real>(longest) * factor));
     cad.CadTextStyle(kFont, 0, height, width);
     cad.CadLineSpacing(1);
@@ -360,16 +360,26 @@ void Note(DiagramContext& ctx, std::string_view note) {
     LabelStyle(frame);
 }
 
-void FatigueDrawing(DiagramContext& ctx, const FatigueResult& r, bool haigh) {
+// How much of the sheet a fatigue drawing fills: on its own sheet the title lines, the caption
+// below the diagram and the whole width; as the overview's block only the diagram with its
+// side text, kept left of `right`.
+struct FatigueSheet {
+    bool sheetTexts = true;
+    real right = kSheetW;
+};
+
+void FatigueDrawing(DiagramContext& ctx, const FatigueResult& r, bool haigh,
+                    const FatigueSheet& sheet = {}) {
     Session& session = ctx.session;
     const Configuration& c = session.config;
     const SpringRecord& s = session.spring;
     CadOutput& cad = ctx.cad;
     DiagramFrame& frame = ctx.frame;
 
-    DrawTitleLines(cad, s);
+    if (sheet.sheetTexts) DrawTitleLines(cad, s);
     cad.CadLayer(kSecondLayer);
-    WriteSideText(cad, kSideX, kSideY, kSideHeight, kSideWidth, FatigueSideText(session, r));
+    WriteSideText(cad, kSideX, kSideY, kSideHeight, kSideWidth, FatigueSideText(session, r),
+                  sheet.right);
 
     frame.DiagSetSize(kFatigueFrameW, kFatigueFrameH);
     frame.DiagSetOrigin(kFatigueFrameX, kFatigueFrameY);
@@ -419,6 +429,7 @@ void FatigueDrawing(DiagramContext& ctx, const FatigueResult& r, bool haigh) {
     frame.DiagText(haigh ? txt::kStrokeTaukh : txt::kStrokeTauk2, labelX, upperY);
 
     // Below the diagram.
+    if (!sheet.sheetTexts) return;
     BlockStyle(cad);
     cad.CadLayer(kSecondLayer);
     cad.CadCursor(kCaptionX, kCaptionY);
@@ -756,6 +767,15 @@ bool ShowGoodmanDiagram(DiagramContext& ctx, OutputKind kind) {
 
 bool ShowHaighDiagram(DiagramContext& ctx, OutputKind kind) {
     return FatigueDiagram(ctx, kind, true);
+}
+
+bool GoodmanOnOpenOutput(DiagramContext& ctx, real right) {
+    Session& session = ctx.session;
+    if (session.FatalFlag || !ctx.cad.IsOpen()) return false;
+    const FatigueResult r = FatigueEvaluation(session);
+    if (session.FatalFlag) return false;
+    FatigueDrawing(ctx, r, false, FatigueSheet{false, std::min(right, kSheetW)});
+    return true;
 }
 
 std::vector<std::string> FatigueSideText(const Session& session, const FatigueResult& r) {

@@ -35,6 +35,13 @@ bool ShowKDiagram(DiagramContext& context, OutputKind kind);
 bool ShowGoodmanDiagram(DiagramContext& context, OutputKind kind);
 bool ShowHaighDiagram(DiagramContext& context, OutputKind kind);
 
+// The Goodman diagram onto an output that is already open, in the coordinates of its own
+// 160 x 120 sheet (the "goodman" block of the result overview page): the diagram with its side
+// text, which is narrowed to end left of `right`, without the title lines and the caption of
+// the sheet (the page around it has its own). Runs the fatigue evaluation first; a spring that
+// is fatal, or that the evaluation finds fatal, draws nothing. True when drawn.
+bool GoodmanOnOpenOutput(DiagramContext& context, real right = 160);
+
 // The side text of both fatigue diagrams, one entry per line ("" = an empty line), code page
 // 850, from the spring and the evaluation's result.
 std::vector<std::string> FatigueSideText(const Session& session, const FatigueResult& fatigue);

@@ -917,7 +917,7 @@ bool DbfTable::WriteIndexFile() {
     }
     std::error_code ec;
     fs::create_directories(fs::path(indexPath_).parent_path(), ec);
-    if (!WriteFileAtomically(indexPath_, text).ok()) {
+    if (!WriteFileAtomically(indexPath_, text, Durability::Scratch).ok()) {
         Report(Cat({t::kIndexWriteFailed, indexPath_}));
         return false;
     }

@@ -7,10 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-#ifndef KORA_INSTALL_DATA_DIR
-#define KORA_INSTALL_DATA_DIR "/usr/local/share/kora"
-#endif
-
 namespace kora {
 namespace {
 
@@ -22,12 +18,24 @@ std::string Environment(const char* name) {
     return value ? value : "";
 }
 
+// share/kora beside the bin/ folder of the running program: an installed program finds its
+// own data under whatever prefix it was installed.
+fs::path DataBesideProgram() {
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    return program.parent_path().parent_path() / "share" / "kora";
+}
+
 } // namespace
 
 std::string DataDirectory() {
     std::string fromEnvironment = Environment("KORA_DATA");
     if (!fromEnvironment.empty()) return fromEnvironment;
     std::error_code ec;
+    if (const fs::path beside = DataBesideProgram();
+        !beside.empty() && fs::is_directory(beside, ec))
+        return beside.string();
     if (fs::is_directory(KORA_INSTALL_DATA_DIR, ec)) return KORA_INSTALL_DATA_DIR;
     return KORA_SOURCE_DATA_DIR;
 }

@@ -18,7 +18,8 @@ inline constexpr std::string_view kNoTempFolder =
     "Kein Ordner f\x81r tempor\x84re Dateien verf\x81gbar: ";
 } // namespace folder_texts
 
-// $KORA_DATA, else <install prefix>/share/kora when it exists, else data/ of the source tree.
+// $KORA_DATA, else share/kora beside the program's bin/ folder, else the configured install
+// prefix's share/kora, when they exist; else data/ of the source tree.
 std::string DataDirectory();
 
 // Fills the folders the configuration leaves empty: tables and help from the data directory.

@@ -904,13 +904,15 @@ std::optional<std::string> SaveSpringFile(Session& session, SpringFileContext& c
     return path;
 }
 
-std::optional<std::string> LoadSpringFile(Session& session, SpringFileContext& context,
-                                          std::string_view name) {
+std::optional<SpringFileLoad> ReadSpringFile(Session& session, SpringFileContext& context,
+                                             std::string_view name) {
     std::string path(name);
     if (path.empty()) {
         path = context.directory;
-        if (!ChooseFile(session, path, "*." + std::string(kSpringFileExtension)) || path.empty())
-            return Refused(session);
+        if (!ChooseFile(session, path, "*." + std::string(kSpringFileExtension)) || path.empty()) {
+            session.AbortFlag = true;
+            return std::nullopt;
+        }
     }
     auto bytes = ReadSmallFile(path, kMaxSpringFileBytes);
     if (!bytes) {
@@ -922,7 +924,8 @@ std::optional<std::string> LoadSpringFile(Session& session, SpringFileContext& c
             .append(" ")
             .append(tooLarge ? kTooLarge : kNotReadable);
         ShowError(session, message);
-        return Refused(session);
+        session.AbortFlag = true;
+        return std::nullopt;
     }
     SpringRecord spring{};
     spring.resolution3D = session.spring.resolution3D; // a setting the file does not hold
@@ -933,20 +936,35 @@ std::optional<std::string> LoadSpringFile(Session& session, SpringFileContext& c
                         !(reading.status == SpringFileReading::Status::EndedEarly &&
                           reading.line < kFirstMarkerLine);
     if (!message.empty()) ShowError(session, message);
-    if (!usable) return Refused(session);
+    if (!usable) {
+        session.AbortFlag = true;
+        return std::nullopt;
+    }
     if (std::string notices = SpringFileNoticeText(reading, path); !notices.empty())
         ShowInfo(session, notices);
     session.spring = std::move(spring);
     // The stored values of a table material may be older than the table: look it up again.
     MaterialRefresh refresh = RefreshSpringMaterial(session);
     if (!refresh.boxText.empty()) ShowError(session, refresh.boxText);
-    CalculateSpring(session);
-    if (!refresh.message.empty()) session.Message(refresh.message);
-    fs::path loaded(path);
-    context.directory = loaded.parent_path().string();
-    context.fileName = loaded.stem().string();
+    EnterSpringFileName(context, path);
     session.AbortFlag = false;
-    return path;
+    return SpringFileLoad{path, refresh.message};
+}
+
+void EnterSpringFileName(SpringFileContext& context, std::string_view path) {
+    fs::path file(path);
+    context.directory = file.parent_path().string();
+    context.fileName = file.stem().string();
+}
+
+std::optional<std::string> LoadSpringFile(Session& session, SpringFileContext& context,
+                                          std::string_view name) {
+    auto read = ReadSpringFile(session, context, name);
+    if (!read) return std::nullopt;
+    CalculateSpring(session);
+    if (!read->materialNote.empty()) session.Message(read->materialNote);
+    session.AbortFlag = false;
+    return read->path;
 }
 
 } // namespace kora

@@ -38,9 +38,24 @@ std::optional<std::string> ResolveSpringFileName(Session& session, SpringFileCon
 std::optional<std::string> SaveSpringFile(Session& session, SpringFileContext& context,
                                           std::string_view name, bool confirmOverwrite);
 
-// Reads a spring file into the current spring and calculates it. An empty name asks through
-// the open dialog. On success the context takes the file's folder and name, AbortFlag is
-// cleared and the path is given; otherwise the current spring is unchanged and AbortFlag set.
+// What reading a spring file gave: the path read, and the note about its table material that
+// belongs in the message list after the calculation ("" for none).
+struct SpringFileLoad {
+    std::string path;
+    std::string materialNote;
+};
+
+// Reads a spring file into the current spring, without calculating it. An empty name asks
+// through the open dialog. On success the context takes the file's folder and name and
+// AbortFlag is cleared; otherwise the current spring is unchanged and AbortFlag set.
+std::optional<SpringFileLoad> ReadSpringFile(Session& session, SpringFileContext& context,
+                                             std::string_view name);
+
+// The file name's folder and name into the context, as a successful read leaves them.
+void EnterSpringFileName(SpringFileContext& context, std::string_view path);
+
+// ReadSpringFile, then the calculation, then the material note into the message list: the
+// spring a command-line run reports on. Gives the path.
 std::optional<std::string> LoadSpringFile(Session& session, SpringFileContext& context,
                                           std::string_view name);
 

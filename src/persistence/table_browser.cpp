@@ -401,6 +401,22 @@ void TableBrowser::Ok() {
     closed_ = true;
 }
 
+void NonInteractiveTableView::Show(TableBrowser& browser) {
+    browser.Cancel();
+}
+
+void ScriptedTableView::Show(TableBrowser& browser) {
+    captions.push_back(browser.Caption());
+    if (steps.empty()) {
+        unexpected.push_back(browser.Caption());
+        browser.Cancel();
+        return;
+    }
+    auto step = std::move(steps.front());
+    steps.pop_front();
+    step(browser);
+}
+
 bool BrowseTable(DbfTable& table, int mode, TableView* view) {
     Session& s = table.session();
     s.AbortFlag = false;

@@ -5,6 +5,7 @@
 
 #include "persistence/dbf_table.h"
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -21,6 +22,23 @@ class TableView {
   public:
     virtual ~TableView() = default;
     virtual void Show(TableBrowser& browser) = 0;
+};
+
+// The command line has no table window: every window closes at once with Cancel.
+class NonInteractiveTableView final : public TableView {
+  public:
+    void Show(TableBrowser& browser) override;
+};
+
+// Tests: each window shown runs the next scripted step on the browser; a window no step was
+// left for is cancelled and its caption noted in `unexpected`.
+class ScriptedTableView final : public TableView {
+  public:
+    void Show(TableBrowser& browser) override;
+
+    std::deque<std::function<void(TableBrowser&)>> steps;
+    std::vector<std::string> captions; // of every window shown
+    std::vector<std::string> unexpected;
 };
 
 class TableBrowser {

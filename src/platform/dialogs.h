@@ -3,6 +3,9 @@
 // this interface are UTF-8; callers convert from code page 850 (see ui/dialog_calls.h).
 #pragma once
 
+#include "platform/form.h"
+#include "platform/table_window.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +49,12 @@ class Dialogs {
     // (possibly edited) cause and remedy when left with OK, nullopt when closed otherwise.
     virtual std::optional<std::pair<std::string, std::string>>
     ShowMessageHelp(std::string_view message, std::string_view cause, std::string_view remedy) = 0;
+    // The table window: the index of the row chosen (0-based, in the order shown when it
+    // closed: the user may have sorted it), nullopt when it was closed without a choice.
+    virtual std::optional<std::size_t> ShowTable(TableWindowContent& table) = 0;
+    // Shows a form modally: opens it, forwards the user's events to it until it closes
+    // (Esc and the close box are its Cancel) and gives true when it closed with OK.
+    virtual bool ShowForm(FormModel& form) = 0;
     virtual void Beep() {}
 };
 

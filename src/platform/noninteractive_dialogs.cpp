@@ -60,4 +60,16 @@ NonInteractiveDialogs::ShowMessageHelp(std::string_view message, std::string_vie
     return std::nullopt;
 }
 
+std::optional<std::size_t> NonInteractiveDialogs::ShowTable(TableWindowContent& table) {
+    Print(table.caption, "");
+    return std::nullopt;
+}
+
+bool NonInteractiveDialogs::ShowForm(FormModel& form) {
+    Print("(abgebrochen) ", form.Name());
+    form.Open();
+    form.Cancel();
+    return false;
+}
+
 } // namespace kora

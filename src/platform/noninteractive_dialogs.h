@@ -27,6 +27,10 @@ class NonInteractiveDialogs final : public Dialogs {
     std::optional<std::pair<std::string, std::string>>
     ShowMessageHelp(std::string_view message, std::string_view cause,
                     std::string_view remedy) override;
+    // Nobody can choose a row: closed without a choice.
+    std::optional<std::size_t> ShowTable(TableWindowContent& table) override;
+    // Opens the form and cancels it.
+    bool ShowForm(FormModel& form) override;
 
   private:
     void Print(std::string_view kind, std::string_view text);

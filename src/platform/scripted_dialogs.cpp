@@ -70,6 +70,14 @@ std::optional<std::string> ScriptedDialogs::ChooseFile(std::string_view path, st
     if (!a) return std::nullopt;
     return a->text;
 }
+std::optional<std::size_t> ScriptedDialogs::ShowTable(TableWindowContent& table) {
+    for (const auto& row : table.rows)
+        shown.push_back("  " + (row.empty() ? std::string() : row.front()));
+    auto a = Next(table.caption, Answer::Choice);
+    if (!a || a->choice < 1 || static_cast<std::size_t>(a->choice) > table.rows.size())
+        return std::nullopt;
+    return static_cast<std::size_t>(a->choice - 1);
+}
 void ScriptedDialogs::ShowTextFile(std::string_view title, std::string_view path) {
     shown.push_back(std::string(title) + " " + std::string(path));
 }
@@ -85,6 +93,54 @@ ScriptedDialogs::ShowMessageHelp(std::string_view message, std::string_view caus
     auto a = Next(message, Answer::Text);
     if (!a) return std::nullopt;
     return std::make_pair(a->text, a->extra);
+}
+
+bool ScriptedDialogs::TakeStep(FormModel& form, const FormStep& step) {
+    switch (step.kind) {
+    case FormStep::Type:
+        return form.Type(step.field, step.text);
+    case FormStep::Choose:
+        return form.Choose(step.field, step.index);
+    case FormStep::Check:
+        return form.Check(step.field, step.index != 0);
+    case FormStep::Press:
+        return form.Press(step.field);
+    case FormStep::Ok:
+        form.Ok();
+        return true;
+    case FormStep::Cancel:
+        form.Cancel();
+        return true;
+    }
+    return false;
+}
+
+bool ScriptedDialogs::ShowForm(FormModel& form) {
+    form.Open();
+    if (onForm) onForm(form);
+    auto a = Next(form.Name(), Answer::Form);
+    if (a && a->text != form.Name()) {
+        unexpected.push_back(form.Name() + " (the script expected " + a->text + ")");
+        a.reset();
+    }
+    if (!a) {
+        form.Cancel();
+        return false;
+    }
+    std::size_t taken = 0;
+    for (; taken < a->steps.size() && !form.Closed(); ++taken) {
+        const FormStep& step = a->steps[taken];
+        if (!TakeStep(form, step))
+            unexpected.push_back(form.Name() + ": no usable field \"" + step.field + "\"");
+    }
+    if (taken < a->steps.size())
+        unexpected.push_back(form.Name() + ": " + std::to_string(a->steps.size() - taken) +
+                             " step(s) left after the form closed");
+    if (!form.Closed()) {
+        unexpected.push_back(form.Name() + ": left open when its steps ran out");
+        form.Cancel();
+    }
+    return form.Result() == FormResult::Ok;
 }
 
 } // namespace kora

@@ -1,12 +1,15 @@
 // Dialogs answered from a script, for tests: each call takes the next answer, in order, and
 // everything shown is recorded. A missing or mismatched answer counts as cancel and is noted
-// in `unexpected`. When the dialogs go, a question nobody scripted or an answer left unused is
-// reported to the fault handler (tests install one that fails the running test).
+// in `unexpected`; so is a form other than the one scripted, a step its form cannot take, a
+// step left after the form closed and a form left open when its steps ran out. When the dialogs go,
+// a question nobody scripted or an answer left unused is reported to the fault handler (tests
+// install one that fails the running test).
 #pragma once
 
 #include "platform/dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,20 +17,47 @@ namespace kora {
 
 class ScriptedDialogs final : public Dialogs {
   public:
+    // One event on a shown form, in the order a user would make them.
+    struct FormStep {
+        enum Kind { Type, Choose, Check, Press, Ok, Cancel } kind;
+        std::string field;
+        std::string text; // typed text (code page 850, as the form holds it)
+        int index = 0;    // chosen item (0-based); for Check, 1 = checked
+    };
+    static FormStep TypeIn(std::string field, std::string text) {
+        return {FormStep::Type, std::move(field), std::move(text), 0};
+    }
+    static FormStep ChooseIn(std::string field, int index) {
+        return {FormStep::Choose, std::move(field), {}, index};
+    }
+    static FormStep CheckIn(std::string field, bool checked) {
+        return {FormStep::Check, std::move(field), {}, checked ? 1 : 0};
+    }
+    static FormStep PressIn(std::string button) {
+        return {FormStep::Press, std::move(button), {}, 0};
+    }
+    static FormStep PressOk() { return {FormStep::Ok, {}, {}, 0}; }
+    static FormStep PressCancel() { return {FormStep::Cancel, {}, {}, 0}; }
+
     // One scripted answer. `cancel` answers any dialog with cancel.
     struct Answer {
-        enum Kind { Text, Choice, Yes, No, Cancel } kind;
-        std::string text;
+        enum Kind { Text, Choice, Yes, No, Cancel, Form } kind;
+        std::string text; // for Form: the form's name
         int choice = 0;
         std::string extra; // the remedy of an edited message help
+        std::vector<FormStep> steps;
     };
-    static Answer Typed(std::string text) { return {Answer::Text, std::move(text), 0, {}}; }
-    static Answer Chosen(int index) { return {Answer::Choice, {}, index, {}}; }
-    static Answer Yes() { return {Answer::Yes, {}, 0, {}}; }
-    static Answer No() { return {Answer::No, {}, 0, {}}; }
-    static Answer Cancelled() { return {Answer::Cancel, {}, 0, {}}; }
+    static Answer Typed(std::string text) { return {Answer::Text, std::move(text), 0, {}, {}}; }
+    static Answer Chosen(int index) { return {Answer::Choice, {}, index, {}, {}}; }
+    static Answer Yes() { return {Answer::Yes, {}, 0, {}, {}}; }
+    static Answer No() { return {Answer::No, {}, 0, {}, {}}; }
+    static Answer Cancelled() { return {Answer::Cancel, {}, 0, {}, {}}; }
     static Answer Edited(std::string cause, std::string remedy) {
-        return {Answer::Text, std::move(cause), 0, std::move(remedy)};
+        return {Answer::Text, std::move(cause), 0, std::move(remedy), {}};
+    }
+    // The form named `name`, driven by `steps`; the last step should close it.
+    static Answer Filled(std::string name, std::vector<FormStep> steps) {
+        return {Answer::Form, std::move(name), 0, {}, std::move(steps)};
     }
 
     ScriptedDialogs() = default;
@@ -50,6 +80,8 @@ class ScriptedDialogs final : public Dialogs {
     std::vector<std::string> shown; // every prompt, message and item list, in order
     std::vector<std::string> infos, errors;
     std::vector<std::string> unexpected; // prompts that found no fitting answer
+    // Called with each form as it is shown, before its steps: lets a test look at it.
+    std::function<void(const FormModel&)> onForm;
 
     void ShowInfo(std::string_view text, std::string_view caption) override;
     void ShowError(std::string_view text) override;
@@ -66,8 +98,12 @@ class ScriptedDialogs final : public Dialogs {
     std::optional<std::pair<std::string, std::string>>
     ShowMessageHelp(std::string_view message, std::string_view cause,
                     std::string_view remedy) override;
+    // Answered with Chosen(row), row 1-based as in ChooseItem.
+    std::optional<std::size_t> ShowTable(TableWindowContent& table) override;
+    bool ShowForm(FormModel& form) override;
 
   private:
+    bool TakeStep(FormModel& form, const FormStep& step);
     std::optional<Answer> Next(std::string_view prompt, Answer::Kind wanted);
 };
 

@@ -4,13 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace kora {
 
@@ -46,23 +41,6 @@ std::string CommandOrDefault(std::string_view command) {
     return std::string(trimmed.empty() ? kDefaultOpenCommand : trimmed);
 }
 
-// Children started before that have ended are collected, so that none stays a zombie.
-std::vector<pid_t>& StartedChildren() {
-    static std::vector<pid_t> children;
-    return children;
-}
-
-void ReapEndedChildren() {
-    auto& children = StartedChildren();
-    children.erase(std::remove_if(children.begin(), children.end(),
-                                  [](pid_t pid) {
-                                      int status = 0;
-                                      pid_t r = ::waitpid(pid, &status, WNOHANG);
-                                      return r == pid || r < 0;
-                                  }),
-                   children.end());
-}
-
 } // namespace
 
 std::string TextPrinterTarget(const Configuration& config) {
@@ -95,34 +73,6 @@ std::vector<std::string> CommandWords(std::string_view command) {
 bool ProgramExists(std::string_view command) {
     auto words = CommandWords(command);
     return !words.empty() && ProgramFound(words.front());
-}
-
-std::optional<pid_t> StartDetached(std::string_view command, const std::string& argument) {
-    ReapEndedChildren();
-    std::vector<std::string> words = CommandWords(command);
-    if (words.empty() || !ProgramFound(words.front())) return std::nullopt;
-    words.push_back(argument);
-    std::vector<char*> argv;
-    for (std::string& w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attributes);
-    // The program reads nothing from us and outlives our terminal session.
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-#ifdef POSIX_SPAWN_SETSID
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-#endif
-    pid_t pid = 0;
-    int error = ::posix_spawnp(&pid, argv.front(), &actions, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0) return std::nullopt;
-    StartedChildren().push_back(pid);
-    return pid;
 }
 
 } // namespace kora

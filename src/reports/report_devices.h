@@ -1,6 +1,6 @@
-// What the report devices need from the system: the folder for temporary files, the text
-// printer's target, and outside programs (text program, browser, print and spool commands)
-// started detached, never waited for.
+// What the report devices need from the system: the text printer's target and the command
+// lines of the outside programs (text program, browser, print and spool commands) that the
+// session's launcher starts detached.
 #pragma once
 
 #include <optional>
@@ -31,10 +31,5 @@ std::vector<std::string> CommandWords(std::string_view command);
 // Whether the program of a command exists: an executable file for a name with "/", else a
 // name found on $PATH.
 bool ProgramExists(std::string_view command);
-
-// Starts the command with one more argument, detached from our terminal and never waited
-// for (children that ended before are reaped on the next start). The process id, or nullopt
-// when it could not be started.
-std::optional<pid_t> StartDetached(std::string_view command, const std::string& argument);
 
 } // namespace kora

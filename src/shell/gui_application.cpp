@@ -3,9 +3,15 @@
 #include <QApplication>
 
 #include <cstdlib>
+#include <memory>
 
 namespace kora {
 namespace {
+
+std::unique_ptr<QApplication>& TheApplication() {
+    static std::unique_ptr<QApplication> app;
+    return app;
+}
 
 bool Named(const char* variable) {
     const char* value = std::getenv(variable);
@@ -22,8 +28,12 @@ QApplication& GuiApplication(int& argc, char** argv) {
     if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
         return *existing;
     if (!DisplayAvailable()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
-    return *app;
+    TheApplication() = std::make_unique<QApplication>(argc, argv);
+    return *TheApplication();
+}
+
+void ReleaseGuiApplication() {
+    TheApplication().reset();
 }
 
 } // namespace kora

@@ -15,4 +15,8 @@ bool DisplayAvailable();
 // outlive it). Chooses the offscreen platform when no display is available.
 QApplication& GuiApplication(int& argc, char** argv);
 
+// Destroys that QApplication; call it before main returns. Left to the exit handlers, it
+// would outlive Qt's own globals (the input devices) and crash the ending process.
+void ReleaseGuiApplication();
+
 } // namespace kora

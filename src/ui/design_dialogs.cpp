@@ -9,7 +9,6 @@
 #include "engine/design.h"
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 
 namespace kora {
@@ -108,24 +107,10 @@ void DeflectionsFromFreeLength(SpringRecord& s) {
         s.points[i].s = s.L0 - s.points[i].L;
 }
 
-// Step 6, for now as three length prompts in place of the working-length form. Like the
-// form's OK, the lengths are stored only when all three were confirmed.
-bool AskWorkingLengths(Session& session) {
-    SpringRecord& s = session.spring;
-    const struct {
-        std::string_view prompt;
-        real SpringRecord::*field;
-    } rows[] = {{text::kWorkingL1, &SpringRecord::L1},
-                {text::kWorkingL2, &SpringRecord::L2},
-                {text::kWorkingLx, &SpringRecord::Lx}};
-    real values[std::size(rows)];
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        values[i] = s.*rows[i].field;
-        if (!InputLength(session, rows[i].prompt, values[i], kLengthLimit, 0)) return false;
-    }
-    for (std::size_t i = 0; i < std::size(rows); ++i)
-        s.*rows[i].field = values[i];
-    return true;
+// Step 6: the working-length form; its OK stores the lengths, its Cancel sets AbortFlag.
+bool AskWorkingLengths(Session& session, DesignSource source) {
+    WorkingLengthForm form(session, source);
+    return session.dialogs->ShowForm(form);
 }
 
 // Step 7: the solid length; its change goes into the dead coils.
@@ -180,7 +165,10 @@ bool RunDesignDialog(Session& session, DesignInput input) {
     CalculateSpring(session);
     if (byLength) s.L0 = keptL0;
 
-    if (!AskWorkingLengths(session)) return Cancelled(session);
+    const DesignSource source = frl        ? DesignSource::FrlRows
+                                : byLength ? DesignSource::FlPoints
+                                           : DesignSource::FsPoints;
+    if (!AskWorkingLengths(session, source)) return Cancelled(session);
     if (!AskSolidLength(session, byLength)) return Cancelled(session);
     CalculateSpring(session);
 
@@ -200,73 +188,85 @@ bool RunDesignDialog(Session& session, DesignInput input) {
 } // namespace
 
 WorkingLengthForm::WorkingLengthForm(Session& session, DesignSource source)
-    : session_(session), source_(source) {
-    const SpringRecord& s = session.spring;
-    Show(L1, s.L1);
-    Show(L2, s.L2);
-    Show(Lx, s.Lx);
+    : FormModel("WorkingLengthForm"), session_(session), source_(source) {
+    for (Field* edit : {&Edit_L1, &Edit_L2, &Edit_Lx})
+        edit->quantity = Quantity::Length;
+    Button_L1.onEvent = [this] { Button_L1Click(); };
+    Button_L2.onEvent = [this] { Button_L2Click(); };
+    Button_Lx.onEvent = [this] { Button_LxClick(); };
+    Button_table.onEvent = [this] { Button_tableClick(); };
+    Button_unit.onEvent = [this] { Button_unitClick(); };
+    FormShow();
 }
 
-std::string WorkingLengthForm::UnitLabel() const {
-    return kora::UnitLabel(session_.config, Quantity::Length);
+void WorkingLengthForm::FormShow() {
+    const SpringRecord& s = session_.spring;
+    const bool quick = source_ != DesignSource::FsPoints; // the "<" buttons and the L0 line
+    for (Field* button : {&Button_L1, &Button_L2, &Button_Lx})
+        button->SetVisible(quick);
+    Label_L0.SetVisible(quick);
+    ShowL0();
+    Edit_L1.Show(session_.config, s.L1);
+    Edit_L2.Show(session_.config, s.L2);
+    Edit_Lx.Show(session_.config, s.Lx);
 }
 
-std::string WorkingLengthForm::Label_L0() const {
-    if (source_ == DesignSource::FsPoints) return {};
+// "Federlänge L0 =" + L0 + "  " + unit for F-L and F,R-L input, else empty.
+void WorkingLengthForm::ShowL0() {
+    if (source_ == DesignSource::FsPoints) {
+        Label_L0.SetText({});
+        return;
+    }
     std::string label(text::kFreeLengthIs);
     label += ShowShort(session_.config, Quantity::Length, session_.spring.L0);
     label += text::kUnitGap;
-    label += UnitLabel();
-    return label;
-}
-
-real WorkingLengthForm::Value(Field field) const {
-    if (Edit[field] == shown_[field]) return values_[field];
-    return ReadValue(session_.config, Quantity::Length, Edit[field]);
-}
-
-void WorkingLengthForm::Show(Field field, real value) {
-    values_[field] = value;
-    shown_[field] = ShowShort(session_.config, Quantity::Length, value);
-    Edit[field] = shown_[field];
+    label += UnitLabel(session_.config, Quantity::Length);
+    Label_L0.SetText(std::move(label));
 }
 
 void WorkingLengthForm::Button_L1Click() {
-    Show(L1, ProposedL1(session_.spring));
+    Edit_L1.Show(session_.config, ProposedL1(session_.spring));
 }
 void WorkingLengthForm::Button_L2Click() {
-    Show(L2, ProposedL2(session_.spring));
+    Edit_L2.Show(session_.config, ProposedL2(session_.spring));
 }
 void WorkingLengthForm::Button_LxClick() {
-    Show(Lx, ProposedLx(Value(L1), Value(L2)));
+    Edit_Lx.Show(session_.config,
+                 ProposedLx(Edit_L1.Value(session_.config), Edit_L2.Value(session_.config)));
 }
 
 void WorkingLengthForm::Button_tableClick() {
     const WorkingLengths lengths =
         WorkingLengthsFromTable(session_.spring, source_ == DesignSource::FrlRows);
-    Show(L1, lengths.L1);
-    Show(L2, lengths.L2);
-    Show(Lx, lengths.Lx);
+    Edit_L1.Show(session_.config, lengths.L1);
+    Edit_L2.Show(session_.config, lengths.L2);
+    Edit_Lx.Show(session_.config, lengths.Lx);
 }
 
 void WorkingLengthForm::Button_unitClick() {
-    const std::array<real, 3> kept = {Value(L1), Value(L2), Value(Lx)};
+    const real L1 = Edit_L1.Value(session_.config);
+    const real L2 = Edit_L2.Value(session_.config);
+    const real Lx = Edit_Lx.Value(session_.config);
     int& unitSystem = session_.config.unitSystem;
     unitSystem = unitSystem == 1 ? 0 : 1;
-    for (Field field : {L1, L2, Lx})
-        Show(field, kept[field]);
+    Edit_L1.Show(session_.config, L1);
+    Edit_L2.Show(session_.config, L2);
+    Edit_Lx.Show(session_.config, Lx);
+    ShowL0();
 }
 
 void WorkingLengthForm::Button_okClick() {
     SpringRecord& s = session_.spring;
-    s.L1 = Value(L1);
-    s.L2 = Value(L2);
-    s.Lx = Value(Lx);
+    s.L1 = Edit_L1.Value(session_.config);
+    s.L2 = Edit_L2.Value(session_.config);
+    s.Lx = Edit_Lx.Value(session_.config);
     session_.AbortFlag = false;
+    Close(FormResult::Ok);
 }
 
 void WorkingLengthForm::Button_cancelClick() {
     session_.AbortFlag = true;
+    Close(FormResult::Cancel);
 }
 
 bool DesignDialog(Session& session) {

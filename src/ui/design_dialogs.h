@@ -4,8 +4,8 @@
 #pragma once
 
 #include "base/real.h"
+#include "platform/form.h"
 
-#include <array>
 #include <string>
 #include <string_view>
 
@@ -33,26 +33,29 @@ inline constexpr std::string_view kFreeLength = "Federl\x84nge L0";
 inline constexpr std::string_view kCoilCount = "Anzahl der federnden Windungen n";
 inline constexpr std::string_view kFreeLengthIs = "Federl\x84nge L0 =";
 inline constexpr std::string_view kUnitGap = "  ";
+inline constexpr std::string_view kQuick = "<";
+inline constexpr std::string_view kTable = "Tabelle";
+inline constexpr std::string_view kUnitToggle = "mm <--> inch";
 } // namespace design_dialog_text
 
 // Where the characteristic of a design came from.
 enum class DesignSource { FsPoints, FlPoints, FrlRows };
 
-// Model of the working-length form of step 6 (the shell shows it; the design dialog asks the
-// three lengths with prompts until the dialog family can show a form). Fields hold texts in
-// the display unit; an untouched field keeps its exact value.
-class WorkingLengthForm {
+// The working-length form of step 6: L1, L2 and Lx in the display unit, "<" proposals, the
+// lengths of the entered table and the unit toggle. An untouched field keeps its exact value.
+class WorkingLengthForm final : public FormModel {
   public:
-    enum Field { L1, L2, Lx };
-
     WorkingLengthForm(Session& session, DesignSource source);
 
-    std::array<std::string, 3> Edit; // "Federlänge L1", "Federlänge L2", "Federlänge Lx"
-    std::string UnitLabel() const;
-    // "Federlänge L0 =" + L0 + "  " + unit for F-L and F,R-L input, else empty (code page 850).
-    std::string Label_L0() const;
-    // The three "<" buttons are hidden for F-s input.
-    bool QuickButtonsVisible() const { return source_ != DesignSource::FsPoints; }
+    Field Label_L0{*this, "Label_L0", Control::Label}; // F-L and F,R-L input only
+    Field Edit_L1{*this, "Edit_L1", Control::Edit, design_dialog_text::kWorkingL1};
+    Field Button_L1{*this, "Button_L1", Control::Button, design_dialog_text::kQuick};
+    Field Edit_L2{*this, "Edit_L2", Control::Edit, design_dialog_text::kWorkingL2};
+    Field Button_L2{*this, "Button_L2", Control::Button, design_dialog_text::kQuick};
+    Field Edit_Lx{*this, "Edit_Lx", Control::Edit, design_dialog_text::kWorkingLx};
+    Field Button_Lx{*this, "Button_Lx", Control::Button, design_dialog_text::kQuick};
+    Field Button_table{*this, "Button_table", Control::Button, design_dialog_text::kTable};
+    Field Button_unit{*this, "Button_unit", Control::Button, design_dialog_text::kUnitToggle};
 
     void Button_L1Click();     // L0 - 0.1 (L0 - Lc)
     void Button_L2Click();     // (Lc + L0) / 2
@@ -63,13 +66,13 @@ class WorkingLengthForm {
     void Button_cancelClick(); // sets AbortFlag
 
   private:
-    real Value(Field field) const;
-    void Show(Field field, real value);
+    void FormShow() override;
+    void OkClick() override { Button_okClick(); }
+    void CancelClick() override { Button_cancelClick(); }
+    void ShowL0();
 
     Session& session_;
     DesignSource source_;
-    std::array<real, 3> values_{};
-    std::array<std::string, 3> shown_;
 };
 
 // Steps 1..9 of the design dialog for the characteristic points (F-s or F-L input by

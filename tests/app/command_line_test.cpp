@@ -45,9 +45,12 @@ class CommandLine : public ::testing::Test {
     // the same shell first (a ulimit); `output` is where standard output goes.
     RunResult Run(const std::string& args, const std::string& before = "",
                   const std::string& output = ">out.txt") {
+        // Never a window, whatever display the test itself runs under.
         const std::string command = "cd '" + dir.string() + "' && " + before +
-                                    " XDG_CONFIG_HOME='" + (dir / "config").string() + "' '" +
-                                    KORA_BINARY + "' " + args + " " + output + " 2>err.txt";
+                                    " env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"
+                                    " XDG_CONFIG_HOME='" +
+                                    (dir / "config").string() + "' '" + KORA_BINARY + "' " + args +
+                                    " " + output + " 2>err.txt";
         int status = std::system(command.c_str());
         RunResult result;
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

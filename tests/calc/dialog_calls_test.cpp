@@ -14,6 +14,7 @@ namespace {
 // Answers from a queue (nullopt = cancel) and records every prompt, preset and message.
 class RecordingDialogs final : public Dialogs {
   public:
+    std::optional<std::size_t> ShowTable(TableWindowContent&) override { return std::nullopt; }
     std::deque<std::optional<std::string>> texts;
     std::deque<std::optional<int>> choices;
     std::deque<std::optional<bool>> yesNo;
@@ -67,6 +68,12 @@ class RecordingDialogs final : public Dialogs {
     std::optional<std::pair<std::string, std::string>>
     ShowMessageHelp(std::string_view, std::string_view, std::string_view) override {
         return std::nullopt;
+    }
+    bool ShowForm(FormModel& form) override {
+        prompts.push_back(form.Name());
+        form.Open();
+        form.Cancel();
+        return false;
     }
     void Beep() override { ++beeps; }
 

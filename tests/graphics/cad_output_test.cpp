@@ -26,10 +26,11 @@ class CadOutputTest : public ::testing::Test {
     CadOutputTest() : session(dialogs), display(session), cad(session, &display) {
         cad.SetTempFolder(temp.str());
         cad.SetClock([] { return std::time_t(1733659200); }); // 2024-12-08 12:00 UTC
-        cad.SetPlotterLauncher([this](const std::string& line) {
+        session.launcher = &launcher;
+        launcher.start = [this](const std::string& line) {
             launched.push_back(line);
             return launchResult;
-        });
+        };
     }
     // Writes one drawing of the given kind and returns the file's text.
     std::string Write(OutputKind kind, const std::function<void(CadOutput&)>& draw,
@@ -57,6 +58,7 @@ class CadOutputTest : public ::testing::Test {
     Session session;
     DisplayList display;
     CadOutput cad;
+    cadtest::LineLauncher launcher;
     std::vector<std::string> launched;
     int launchResult = 0;
 };

@@ -2,12 +2,16 @@
 // DXF/TXT texts spelled as lists of lines.
 #pragma once
 
+#include "platform/launcher.h"
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace kora::cadtest {
 
@@ -49,5 +53,15 @@ inline int CountOf(const std::string& text, const std::string& what) {
         ++n;
     return n;
 }
+
+// The plotter start of a test: the command line (its words joined by blanks) goes to a function
+// that answers with the start code.
+class LineLauncher final : public Launcher {
+  public:
+    std::function<int(const std::string&)> start;
+    int Start(const std::vector<std::string>& words) override {
+        return start ? start(ScriptedLauncher::Joined(words)) : 0;
+    }
+};
 
 } // namespace kora::cadtest

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -55,6 +58,60 @@ TEST(DisplayListRecords, RealsHaveEightSignificantDigits) {
         Fixture f;
         f.list.circle(c.value, 0, 1);
         EXPECT_EQ(f.list[0], c.record) << static_cast<double>(c.value);
+    }
+}
+
+// The records are written without printf; every value must still read exactly as "%.8Lg"
+// prints it: ties and near-ties, the switch between fixed and exponent form, values that round
+// up to the next power of ten, and a spread of magnitudes and signs.
+TEST(DisplayListRecords, RealsReadAsPrintfWritesThem) {
+    std::vector<real> values = {0.0L,
+                                -0.0L,
+                                1,
+                                10,
+                                0.1L,
+                                99999999.5L,
+                                99999995,
+                                9999999.95L,
+                                0.00012345678L,
+                                0.0001L,
+                                0.000099999999L,
+                                0.00009999999949L,
+                                12345678.5L,
+                                12345677.5L,
+                                0.125L,
+                                2.5e-5L,
+                                1e30L,
+                                1e-30L,
+                                3e40L,
+                                1e-25L,
+                                123456785,
+                                1.0L / 7,
+                                1e8L,
+                                1e7L};
+    std::uint64_t state = 0x9E3779B97F4A7C15u; // a fixed xorshift sequence
+    auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const real mantissa = static_cast<real>(next() % 1000000007) / 1000000007;
+        const int exponent = static_cast<int>(next() % 60) - 30;
+        real v = mantissa * std::pow(10.0L, exponent);
+        if (i % 3 == 0) v = std::round(v * 1000) / 1000; // millimetres with three decimals
+        if (i % 2 == 0) v = -v;
+        values.push_back(v);
+    }
+    Fixture f;
+    for (real v : values)
+        f.list.circle(v, 0, 1);
+    ASSERT_EQ(f.list.Count(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "3;%.8Lg;0;1", values[i]);
+        ASSERT_EQ(f.list[i], expected) << i;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "cad_test_support.h"
 #include "calc/session.h"
 #include "graphics/plotter.h"
+#include "platform/launcher.h"
 #include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -237,10 +238,10 @@ TEST_F(PlotterPrompts, PortNumbersAreWholeNumbersFromOneToFour) {
 }
 
 TEST(PlotterStart, DetachedStartAndItsErrors) {
-    EXPECT_EQ(StartDetached("/bin/true"), 0);
-    EXPECT_EQ(StartDetached("\"/bin/sh\" -c exit"), 0);
-    EXPECT_EQ(StartDetached("/nonexistent/wvektra /tmp/vektra /CHPL"), ENOENT);
-    EXPECT_EQ(StartDetached(""), ENOENT);
+    EXPECT_EQ(StartDetached(SplitCommandLine("/bin/true")), 0);
+    EXPECT_EQ(StartDetached(SplitCommandLine("\"/bin/sh\" -c exit")), 0);
+    EXPECT_EQ(StartDetached(SplitCommandLine("/nonexistent/wvektra /tmp/vektra /CHPL")), ENOENT);
+    EXPECT_EQ(StartDetached({}), ENOENT);
     EXPECT_EQ(PlotterStartMessage(ENOENT), "file not found");
     EXPECT_EQ(PlotterStartMessage(ENOMEM), "out of memory !");
     EXPECT_EQ(PlotterStartMessage(EACCES), "Exec error 13");

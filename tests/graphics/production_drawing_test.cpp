@@ -1432,7 +1432,8 @@ TEST_F(DrawingTest, LogoIsCopiedAtStartAndInsertedOnTheScreen) {
     EXPECT_EQ(lines() + logoLines, withLogo);
     // The plotter gets the logo's entities in its DXF file; a DXF file of its own does not.
     session.config.HideLogo = false;
-    cad.SetPlotterLauncher([](const std::string&) { return 0; });
+    cadtest::LineLauncher launcher;
+    session.launcher = &launcher;
     ASSERT_TRUE(ProductionDrawing(session, cad, OutputKind::Plotter, setup));
     EXPECT_NE(ReadFile(tempFolder + "/vektra.dxf").find("\r\nFedertechnik\r\n"), std::string::npos);
     ASSERT_TRUE(ProductionDrawing(session, cad, OutputKind::Dxf, setup));
@@ -1462,10 +1463,12 @@ TEST_F(DrawingTest, EveryOutputKindDrawsWithoutAMessage) {
     Calculate();
     const int messages = session.messages.Count();
     std::vector<std::string> launched;
-    cad.SetPlotterLauncher([&](const std::string& line) {
+    cadtest::LineLauncher launcher;
+    session.launcher = &launcher;
+    launcher.start = [&](const std::string& line) {
         launched.push_back(line);
         return 0;
-    });
+    };
     struct Case {
         OutputKind kind;
         const char* file; // "" = no file of its own

@@ -21,12 +21,12 @@ struct Scene {
     DisplayList list{session};
     RecordingCanvas screen;
     Scene() { list.SetWindow(false, false, 0, 0, 1, 1, 0, 0, 100, 50); }
-    ReplayResult Play(ReplayHost* host = nullptr, const PaperTarget* paper = nullptr) {
+    ReplayResult Play(GraphicsHost* host = nullptr, const PaperTarget* paper = nullptr) {
         return Replay(list, screen, host, paper);
     }
 };
 
-struct Host : ReplayHost {
+struct Host : GraphicsHost {
     int wait = 0, normal = 0, services = 0, steps = 0;
     std::vector<int> sleeps;
     bool keepStepping = true;

@@ -15,6 +15,7 @@
 #include "graphics/diagram_sheets.h"
 #include "graphics/display_list.h"
 #include "graphics/spring_views.h"
+#include "graphics/strength_diagrams.h"
 #include "graphics/view_control.h"
 #include "platform/scripted_dialogs.h"
 
@@ -800,7 +801,7 @@ TEST_F(ViewTest, AnimationFormDefaultsAndButtons) {
 }
 
 // What the window sees of an animation: one frame at a time.
-struct WatchingHost : AnimationHost {
+struct WatchingHost : GraphicsHost {
     std::function<void(int)> onFrame;
     int frames = 0, steps = 0;
     bool stepAnswer = true;
@@ -1001,10 +1002,68 @@ TEST_F(ViewTest, OverviewBlocksTablesAndMessages) {
     EXPECT_NE(TextRecord(rs, "Federkennlinie"), nullptr);
 }
 
+// Without a caller's block the overview carries the Goodman diagram itself: the block holds
+// the lines and texts of the Goodman drawing on its own sheet, less the sheet's title lines
+// (top) and caption (below the diagram), and is inserted at (70, 0), scale 0.6.
+TEST_F(ViewTest, OverviewCarriesTheGoodmanDiagramAsItsBlock) {
+    Three();
+    session.spring.TitleLine = "Ventilfeder progressiv";
+    const auto alone = Records(TxtOf(ShowGoodmanDiagram(ctx, OutputKind::Txt)));
+    const auto rs = Records(TxtOf(views.ResultOverview(OutputKind::Txt)));
+    std::vector<Rec> block;
+    bool inside = false;
+    for (const Rec& r : rs) {
+        if (r.type == "BLOCK")
+            inside = r.f.at(0) == "goodman";
+        else if (r.type == "ENDBLK" || r.type == "BLOCKEND")
+            inside = false;
+        else if (inside)
+            block.push_back(r);
+    }
+    auto joined = [](const Rec& r) {
+        std::string line = r.type;
+        for (const std::string& f : r.f)
+            line += "|" + f;
+        return line;
+    };
+    auto of = [&](const std::vector<Rec>& records, bool texts) {
+        std::vector<std::string> out;
+        for (const Rec& r : records) {
+            const bool text = r.type == "TEXT";
+            const bool geometry = r.type == "LINE" || r.type == "ARC" || r.type == "CIRCLE";
+            if (texts ? text : geometry) out.push_back(joined(r));
+        }
+        return out;
+    };
+    const auto lines = of(alone, false);
+    ASSERT_GT(lines.size(), 10u);
+    EXPECT_EQ(of(block, false), lines);
+    // Texts: the block's are the drawing's; the drawing's others are its sheet texts.
+    const auto blockTexts = of(block, true);
+    ASSERT_NE(TextRecord(block, "Goodman-Diagramm"), nullptr);
+    for (const Rec& r : OfType(alone, "TEXT")) {
+        const bool inBlock =
+            std::find(blockTexts.begin(), blockTexts.end(), joined(r)) != blockTexts.end();
+        const bool sheetText = r.N(1) < 10 || r.N(1) > 113; // caption at 6, titles from 116
+        EXPECT_NE(inBlock, sheetText) << joined(r);
+    }
+    EXPECT_EQ(TextRecord(block, "Dauerfestigkeitsschaubild (Goodman-Diagramm)"), nullptr);
+    EXPECT_EQ(TextRecord(block, "Ventilfeder progressiv"), nullptr);
+    EXPECT_NE(TextRecord(alone, "Dauerfestigkeitsschaubild (Goodman-Diagramm)"), nullptr);
+    EXPECT_NE(TextRecord(alone, "Ventilfeder progressiv"), nullptr);
+    const auto inserts = OfType(rs, "INSERT");
+    ASSERT_FALSE(inserts.empty());
+    EXPECT_EQ(inserts[0].f[0], "goodman");
+    EXPECT_NEAR(inserts[0].N(1), 70, kFile);
+    EXPECT_NEAR(inserts[0].N(2), 0, kFile);
+    EXPECT_NEAR(inserts[0].N(4), 0.6L, kFile);
+}
+
 TEST_F(ViewTest, OverviewWithoutMessagesSaysNone) {
     examples::QuietSpring(session);
     CalculateSpring(session);
     ASSERT_EQ(session.messages.Count(), 0);
+    views.goodmanBlock = nullptr;
     const auto rs = Records(TxtOf(views.ResultOverview(OutputKind::Txt)));
     const Rec* heading = TextRecord(rs, "Meldungen");
     ASSERT_NE(heading, nullptr);

@@ -211,6 +211,7 @@ class ScriptedTableView final : public TableView {
 // confirms whatever the dialog showed. A missing or unfitting answer cancels and is noted.
 class RecordingDialogs final : public Dialogs {
   public:
+    std::optional<std::size_t> ShowTable(TableWindowContent&) override { return std::nullopt; }
     struct Answer {
         enum Kind { Text, Choice, Accept, Yes, No, Cancel } kind;
         std::string text;
@@ -286,6 +287,13 @@ class RecordingDialogs final : public Dialogs {
     std::optional<std::pair<std::string, std::string>>
     ShowMessageHelp(std::string_view, std::string_view, std::string_view) override {
         return std::nullopt;
+    }
+    // No material sequence shows a form: one shown counts as unexpected and is cancelled.
+    bool ShowForm(FormModel& form) override {
+        unexpected.push_back(form.Name());
+        form.Open();
+        form.Cancel();
+        return false;
     }
 
   private:

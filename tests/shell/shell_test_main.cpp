@@ -8,5 +8,7 @@
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     kora::GuiApplication(argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    kora::ReleaseGuiApplication();
+    return result;
 }

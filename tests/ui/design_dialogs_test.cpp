@@ -57,29 +57,41 @@ struct DesignFixture {
         }
     }
 
-    void Script(const std::vector<std::string>& typed) {
-        for (const auto& t : typed)
-            dialogs.Push(ScriptedDialogs::Typed(t));
+    void Script(const std::vector<Answer>& answers) {
+        for (const auto& a : answers)
+            dialogs.Push(a);
     }
     std::string Prompt(std::string_view cp850) const { return WindowText(session.config, cp850); }
-    std::string LengthPrompt(std::string_view cp850) const { return Prompt(cp850) + " [mm]"; }
 };
 
-// The typed answers of a complete run, prompt by prompt, per input kind.
+Answer T(std::string text) {
+    return ScriptedDialogs::Typed(std::move(text));
+}
+
+// The working-length form filled with three typed lengths and left with OK.
+Answer WorkingLengths(std::string L1, std::string L2, std::string Lx) {
+    return ScriptedDialogs::Filled("WorkingLengthForm",
+                                   {ScriptedDialogs::TypeIn("Edit_L1", std::move(L1)),
+                                    ScriptedDialogs::TypeIn("Edit_L2", std::move(L2)),
+                                    ScriptedDialogs::TypeIn("Edit_Lx", std::move(Lx)),
+                                    ScriptedDialogs::PressOk()});
+}
+
+// The answers of a complete run, dialog by dialog, per input kind.
 struct DialogRun {
     Input input;
     const char* name;
-    std::vector<std::string> typed;
+    std::vector<Answer> answers;
 };
 
 const std::vector<DialogRun>& CompleteRuns() {
     static const std::vector<DialogRun> runs = {
-        // Dm, d, L1, L2, Lx, Lc, L0
-        {Input::Fs, "F-s", {"22", "3", "46", "41", "43.5", "40", "50"}},
-        // Dm, d, L0, L1, L2, Lx, Lc
-        {Input::FL, "F-L", {"22", "3", "50", "46", "41", "43.5", "40"}},
-        // Dm, d, L1, L2, Lx, Lc
-        {Input::Frl, "F,R-L", {"22", "3", "46", "41", "43.5", "40"}},
+        // Dm, d, (L1, L2, Lx), Lc, L0
+        {Input::Fs, "F-s", {T("22"), T("3"), WorkingLengths("46", "41", "43.5"), T("40"), T("50")}},
+        // Dm, d, L0, (L1, L2, Lx), Lc
+        {Input::FL, "F-L", {T("22"), T("3"), T("50"), WorkingLengths("46", "41", "43.5"), T("40")}},
+        // Dm, d, (L1, L2, Lx), Lc
+        {Input::Frl, "F,R-L", {T("22"), T("3"), WorkingLengths("46", "41", "43.5"), T("40")}},
     };
     return runs;
 }
@@ -101,7 +113,7 @@ void ExpectWishedCharacteristic(DesignFixture& f, const char* name) {
 TEST(DesignDialog, CompleteRunsDesignTheWishedSpring) {
     for (const DialogRun& run : CompleteRuns()) {
         DesignFixture f(run.input);
-        f.Script(run.typed);
+        f.Script(run.answers);
         const bool done =
             run.input == Input::Frl ? FrlDesignDialog(f.session) : DesignDialog(f.session);
         EXPECT_TRUE(done) << run.name;
@@ -120,53 +132,46 @@ TEST(DesignDialog, CompleteRunsDesignTheWishedSpring) {
 }
 
 TEST(DesignDialog, PromptsOfEachInput) {
+    // "WorkingLengthForm" is the form of step 6; an empty entry is checked below.
     const struct {
         Input input;
-        std::vector<std::string_view> prompts; // the length prompts get " [mm]"
-        std::vector<bool> length;
+        std::vector<std::string_view> prompts;
     } cases[] = {
         {Input::Fs,
-         {text::kCoilDiameter, text::kWireDiameter, text::kWorkingL1, text::kWorkingL2,
-          text::kWorkingLx, "", text::kFreeLength},
-         {false, false, true, true, true, false, false}},
-        {Input::FL,
-         {text::kCoilDiameter, text::kWireDiameter, "", text::kWorkingL1, text::kWorkingL2,
-          text::kWorkingLx, ""},
-         {false, false, false, true, true, true, false}},
+         {text::kCoilDiameter, text::kWireDiameter, "WorkingLengthForm", "", text::kFreeLength}},
+        {Input::FL, {text::kCoilDiameter, text::kWireDiameter, "", "WorkingLengthForm", ""}},
     };
     for (const auto& c : cases) {
         const DialogRun& run = CompleteRuns()[c.input == Input::Fs ? 0 : 1];
         DesignFixture f(c.input);
-        f.Script(run.typed);
+        f.Script(run.answers);
         DesignDialog(f.session);
         ASSERT_EQ(f.dialogs.shown.size(), c.prompts.size()) << run.name;
         for (std::size_t i = 0; i < c.prompts.size(); ++i) {
             if (c.prompts[i].empty()) continue;
-            EXPECT_EQ(f.dialogs.shown[i],
-                      c.length[i] ? f.LengthPrompt(c.prompts[i]) : f.Prompt(c.prompts[i]))
-                << run.name << " prompt " << i;
+            EXPECT_EQ(f.dialogs.shown[i], f.Prompt(c.prompts[i])) << run.name << " prompt " << i;
         }
     }
     // The prompts whose text carries numbers.
     DesignFixture fs(Input::Fs);
-    fs.Script(CompleteRuns()[0].typed);
+    fs.Script(CompleteRuns()[0].answers);
     DesignDialog(fs.session);
-    EXPECT_EQ(fs.dialogs.shown[5], fs.Prompt("Blockl\x84nge Lc (ne=2)"));
+    EXPECT_EQ(fs.dialogs.shown[3], fs.Prompt("Blockl\x84nge Lc (ne=2)"));
 
     DesignFixture fl(Input::FL);
-    fl.Script(CompleteRuns()[1].typed);
+    fl.Script(CompleteRuns()[1].answers);
     DesignDialog(fl.session);
     EXPECT_EQ(fl.dialogs.shown[2], fl.Prompt("Federl\x84nge L0 (0=min, L1=45)"));
-    const std::string solid = fl.dialogs.shown[6];
+    const std::string solid = fl.dialogs.shown[4];
     EXPECT_EQ(solid.rfind(fl.Prompt("Blockl\x84nge Lc ("), 0), 0u) << solid;
     EXPECT_NE(solid.find(" .. 40.01)"), std::string::npos) << solid;
 }
 
 TEST(DesignDialog, EveryCancelStopsAndRecalculatesWithWhatWasEntered) {
     for (const DialogRun& run : CompleteRuns()) {
-        for (std::size_t cancelAt = 0; cancelAt < run.typed.size(); ++cancelAt) {
+        for (std::size_t cancelAt = 0; cancelAt < run.answers.size(); ++cancelAt) {
             DesignFixture f(run.input);
-            f.Script({run.typed.begin(), run.typed.begin() + static_cast<long>(cancelAt)});
+            f.Script({run.answers.begin(), run.answers.begin() + static_cast<long>(cancelAt)});
             f.dialogs.Push(ScriptedDialogs::Cancelled());
             const bool done =
                 run.input == Input::Frl ? FrlDesignDialog(f.session) : DesignDialog(f.session);
@@ -195,26 +200,30 @@ TEST(DesignDialog, EveryCancelStopsAndRecalculatesWithWhatWasEntered) {
 }
 
 TEST(DesignDialog, CancelledWorkingLengthsAreNotStored) {
-    // Index of the prompt "Federlänge L1" in each run; L2 and Lx follow it.
-    const std::size_t firstWorkingLength[] = {2, 3, 2};
+    // Index of the working-length form in each run.
+    const std::size_t formAt[] = {2, 3, 2};
+    // The form cancelled at once, and cancelled after a typed and a proposed length.
+    const Answer cancels[] = {
+        ScriptedDialogs::Cancelled(),
+        ScriptedDialogs::Filled("WorkingLengthForm", {ScriptedDialogs::TypeIn("Edit_L2", "44"),
+                                                      ScriptedDialogs::PressIn("Button_table"),
+                                                      ScriptedDialogs::PressCancel()}),
+    };
     for (std::size_t r = 0; r < CompleteRuns().size(); ++r) {
         const DialogRun& run = CompleteRuns()[r];
-        for (std::size_t k = 0; k < 3; ++k) {
-            const std::size_t cancelAt = firstWorkingLength[r] + k;
+        for (std::size_t k = 0; k < std::size(cancels); ++k) {
             DesignFixture f(run.input);
             const real L1 = f.s.L1, L2 = f.s.L2, Lx = f.s.Lx;
-            f.Script({run.typed.begin(), run.typed.begin() + static_cast<long>(cancelAt)});
-            f.dialogs.Push(ScriptedDialogs::Cancelled());
+            f.Script({run.answers.begin(), run.answers.begin() + static_cast<long>(formAt[r])});
+            f.dialogs.Push(cancels[k]);
             if (run.input == Input::Frl)
                 FrlDesignDialog(f.session);
             else
                 DesignDialog(f.session);
-            const std::string where = std::string(run.name) + " cancel at " + std::to_string(k);
-            ASSERT_EQ(f.dialogs.shown.size(), cancelAt + 1) << where;
-            EXPECT_EQ(f.dialogs.shown[cancelAt], f.LengthPrompt(k == 0   ? text::kWorkingL1
-                                                                : k == 1 ? text::kWorkingL2
-                                                                         : text::kWorkingLx))
-                << where;
+            const std::string where = std::string(run.name) + " cancel " + std::to_string(k);
+            ASSERT_EQ(f.dialogs.shown.size(), formAt[r] + 1) << where;
+            EXPECT_EQ(f.dialogs.shown[formAt[r]], "WorkingLengthForm") << where;
+            EXPECT_TRUE(f.dialogs.unexpected.empty()) << where;
             EXPECT_TRUE(f.session.AbortFlag) << where;
             EXPECT_EQ(f.s.L1, L1) << where;
             EXPECT_EQ(f.s.L2, L2) << where;
@@ -223,10 +232,49 @@ TEST(DesignDialog, CancelledWorkingLengthsAreNotStored) {
     }
 }
 
+TEST(DesignDialog, WorkingLengthFormByProposalsAndUnitToggle) {
+    // F-L input: the three "<" buttons, Lx typed in inches, back to mm, OK.
+    DesignFixture f(Input::FL);
+    f.Script({T("22"), T("3"), T("50")});
+    f.dialogs.Push(ScriptedDialogs::Filled(
+        "WorkingLengthForm",
+        {ScriptedDialogs::PressIn("Button_L1"), ScriptedDialogs::PressIn("Button_L2"),
+         ScriptedDialogs::PressIn("Button_unit"), ScriptedDialogs::TypeIn("Edit_Lx", "1.75"),
+         ScriptedDialogs::PressIn("Button_unit"), ScriptedDialogs::PressOk()}));
+    f.dialogs.Push(ScriptedDialogs::Cancelled()); // the solid length
+    real LcAtTheForm = 0;
+    f.dialogs.onForm = [&](const FormModel&) { LcAtTheForm = f.s.Lc; };
+    DesignDialog(f.session);
+    EXPECT_TRUE(f.dialogs.unexpected.empty());
+    EXPECT_EQ(f.session.config.unitSystem, 0);
+    ASSERT_GT(LcAtTheForm, 0);
+    // L0 = 50 is kept from the F-L input; 1.75 in = 44.45 mm.
+    EXPECT_NEAR(f.s.L1, 50 - 0.1L * (50 - LcAtTheForm), 1e-9);
+    EXPECT_NEAR(f.s.L2, (LcAtTheForm + 50) / 2, 1e-9);
+    EXPECT_NEAR(f.s.Lx, 44.45L, 1e-9);
+}
+
+TEST(DesignDialog, FsInputHasNoProposalButtons) {
+    DesignFixture f(Input::Fs);
+    f.Script({T("22"), T("3")});
+    f.dialogs.Push(ScriptedDialogs::Filled(
+        "WorkingLengthForm",
+        {ScriptedDialogs::PressIn("Button_L1"), ScriptedDialogs::TypeIn("Edit_L1", "46"),
+         ScriptedDialogs::TypeIn("Edit_L2", "41"), ScriptedDialogs::TypeIn("Edit_Lx", "43.5"),
+         ScriptedDialogs::PressOk()}));
+    f.dialogs.Push(ScriptedDialogs::Cancelled()); // the solid length
+    DesignDialog(f.session);
+    ASSERT_EQ(f.dialogs.unexpected.size(), 1u);
+    EXPECT_EQ(f.dialogs.unexpected[0], "WorkingLengthForm: no usable field \"Button_L1\"");
+    f.dialogs.Settle();
+    EXPECT_EQ(f.s.L1, 46);
+    EXPECT_EQ(f.s.Lx, 43.5L);
+}
+
 TEST(DesignDialog, ZeroDiametersAskForProposals) {
     DesignFixture f(Input::Fs);
     // Dm 0 proposes again; d 0 proposes again; then both proposals are taken as shown.
-    f.Script({"0"});
+    f.Script({T("0")});
     f.dialogs.Push(ScriptedDialogs::Cancelled());
     DesignDialog(f.session);
     ASSERT_EQ(f.dialogs.shown.size(), 2u);
@@ -236,7 +284,7 @@ TEST(DesignDialog, ZeroDiametersAskForProposals) {
     EXPECT_EQ(proposedDm, std::round(proposedDm * 10) / 10);
 
     DesignFixture g(Input::Fs);
-    g.Script({"22", "0"});
+    g.Script({T("22"), T("0")});
     g.dialogs.Push(ScriptedDialogs::Cancelled());
     DesignDialog(g.session);
     ASSERT_EQ(g.dialogs.shown.size(), 3u);
@@ -249,7 +297,7 @@ TEST(DesignDialog, HeightOfRectangularWire) {
     for (auto [typed, expected] : {std::pair{"0", 3.0L}, std::pair{"1.5", 1.5L}}) {
         DesignFixture f(Input::Fs);
         f.s.wireType = 4;
-        f.Script({"22", "3", typed});
+        f.Script({T("22"), T("3"), T(typed)});
         f.dialogs.Push(ScriptedDialogs::Cancelled());
         DesignDialog(f.session);
         ASSERT_EQ(f.dialogs.shown.size(), 4u);
@@ -262,19 +310,19 @@ TEST(DesignDialog, FreeLengthOfFLInput) {
     // 40 is below Lmin = 47.5 (line through the first two points) and is asked again;
     // 0 takes Lmin itself.
     DesignFixture f(Input::FL);
-    f.Script({"22", "3", "40", "0"});
+    f.Script({T("22"), T("3"), T("40"), T("0")});
     f.dialogs.Push(ScriptedDialogs::Cancelled());
     DesignDialog(f.session);
     ASSERT_EQ(f.dialogs.shown.size(), 5u);
     EXPECT_EQ(f.dialogs.shown[3], f.dialogs.shown[2]);
-    EXPECT_EQ(f.dialogs.shown[4], f.LengthPrompt(text::kWorkingL1));
+    EXPECT_EQ(f.dialogs.shown[4], "WorkingLengthForm");
     EXPECT_NEAR(f.s.points[1].s, 2.5L, 1e-12); // 47.5 - 45
     EXPECT_NEAR(f.s.points[3].s, 7.5L, 1e-12);
 }
 
 TEST(DesignDialog, LargerFreeLengthExtendsTheSpring) {
     DesignFixture f(Input::Fs);
-    f.Script({"22", "3", "46", "41", "43.5", "40", "55"});
+    f.Script({T("22"), T("3"), WorkingLengths("46", "41", "43.5"), T("40"), T("55")});
     ASSERT_TRUE(DesignDialog(f.session));
     EXPECT_FALSE(f.session.FatalFlag);
     EXPECT_NEAR(f.s.L0, 55, 1e-9);
@@ -314,7 +362,7 @@ TEST(DesignDialog, TooFewPointsShowTheirBox) {
 TEST(DesignDialog, BadPointsShowTheMessageList) {
     DesignFixture f(Input::Fs);
     f.s.points[2].F = 40; // force falls
-    f.Script({"22", "3"});
+    f.Script({T("22"), T("3")});
     f.dialogs.Push(ScriptedDialogs::Cancelled()); // the message list
     EXPECT_FALSE(DesignDialog(f.session));
     EXPECT_TRUE(f.session.messages.Contains("Fatal  : Fi <= Fi-1 ! (2)"));
@@ -327,7 +375,7 @@ TEST(DesignDialog, WireProposalWithoutForceShowsTheMessageList) {
     DesignFixture f(Input::Fs);
     for (int i = 1; i <= 3; ++i)
         f.s.points[i].F = 0;
-    f.Script({"22"});
+    f.Script({T("22")});
     f.dialogs.Push(ScriptedDialogs::Cancelled()); // the message list
     EXPECT_FALSE(DesignDialog(f.session));
     EXPECT_TRUE(f.session.messages.Contains("Fatal  : Fmax <= 0 !"));
@@ -352,15 +400,21 @@ struct FormFixture {
 TEST(WorkingLengthForm, LayoutBySource) {
     FormFixture f;
     WorkingLengthForm fs(f.session, DesignSource::FsPoints);
-    EXPECT_FALSE(fs.QuickButtonsVisible());
-    EXPECT_EQ(fs.Label_L0(), "");
-    EXPECT_EQ(fs.Edit[WorkingLengthForm::L1], "35.12");
-    EXPECT_EQ(fs.Edit[WorkingLengthForm::L2], "25");
+    for (const Field* button : {&fs.Button_L1, &fs.Button_L2, &fs.Button_Lx})
+        EXPECT_FALSE(button->Visible()) << button->id;
+    EXPECT_FALSE(fs.Label_L0.Visible());
+    EXPECT_EQ(fs.Label_L0.Text(), "");
+    EXPECT_EQ(fs.Edit_L1.Text(), "35.12");
+    EXPECT_EQ(fs.Edit_L2.Text(), "25");
+    EXPECT_EQ(fs.Edit_L1.Caption(), "Federl\x84nge L1");
     for (DesignSource source : {DesignSource::FlPoints, DesignSource::FrlRows}) {
         WorkingLengthForm fl(f.session, source);
-        EXPECT_TRUE(fl.QuickButtonsVisible());
-        EXPECT_EQ(fl.Label_L0(), "Federl\x84nge L0 =50  mm");
-        EXPECT_EQ(fl.UnitLabel(), "mm");
+        for (const Field* button : {&fl.Button_L1, &fl.Button_L2, &fl.Button_Lx}) {
+            EXPECT_TRUE(button->Visible()) << button->id;
+            EXPECT_EQ(button->Caption(), "<");
+        }
+        EXPECT_EQ(fl.Label_L0.Text(), "Federl\x84nge L0 =50  mm");
+        EXPECT_EQ(fl.Edit_Lx.Unit(), "mm");
     }
 }
 
@@ -369,16 +423,49 @@ TEST(WorkingLengthForm, QuickButtons) {
     WorkingLengthForm form(f.session, DesignSource::FlPoints);
     form.Button_L1Click();
     form.Button_L2Click();
-    EXPECT_EQ(form.Edit[WorkingLengthForm::L1], "48");
-    EXPECT_EQ(form.Edit[WorkingLengthForm::L2], "40");
-    form.Edit[WorkingLengthForm::L1] = "46"; // Lx follows the fields, typed or not
+    EXPECT_EQ(form.Edit_L1.Text(), "48");
+    EXPECT_EQ(form.Edit_L2.Text(), "40");
+    form.Edit_L1.Type("46"); // Lx follows the fields, typed or not
     form.Button_LxClick();
-    EXPECT_EQ(form.Edit[WorkingLengthForm::Lx], "43");
+    EXPECT_EQ(form.Edit_Lx.Text(), "43");
     form.Button_okClick();
     EXPECT_EQ(f.s.L1, 46);
     EXPECT_EQ(f.s.L2, 40);
     EXPECT_EQ(f.s.Lx, 43);
     EXPECT_FALSE(f.session.AbortFlag);
+    EXPECT_EQ(form.Result(), FormResult::Ok);
+}
+
+TEST(WorkingLengthForm, HandlersReportTheFieldsTheyChanged) {
+    FormFixture f;
+    WorkingLengthForm form(f.session, DesignSource::FlPoints);
+    std::vector<std::vector<std::string>> reports;
+    form.onChanged = [&](const std::vector<const Field*>& changed) {
+        std::vector<std::string> ids;
+        for (const Field* field : changed)
+            ids.push_back(field->id);
+        reports.push_back(ids);
+    };
+    const struct {
+        const char* button;
+        std::vector<std::string> changed;
+    } cases[] = {
+        {"Button_L1", {"Edit_L1"}},
+        {"Button_L2", {"Edit_L2"}},
+        {"Button_Lx", {"Edit_Lx"}},
+        {"Button_table", {"Edit_L1", "Edit_L2", "Edit_Lx"}},
+        {"Button_unit", {"Label_L0", "Edit_L1", "Edit_L2", "Edit_Lx"}},
+    };
+    for (const auto& c : cases) {
+        reports.clear();
+        ASSERT_TRUE(form.Press(c.button)) << c.button;
+        ASSERT_EQ(reports.size(), 1u) << c.button;
+        EXPECT_EQ(reports[0], c.changed) << c.button;
+    }
+    reports.clear();
+    EXPECT_TRUE(form.Type("Edit_L1", "47")); // typing alone changes nothing the view lacks
+    EXPECT_TRUE(reports.empty());
+    EXPECT_FALSE(form.Type("Label_L0", "1")); // not an edit
 }
 
 TEST(WorkingLengthForm, TableButtonReadsTheEnteredRows) {
@@ -404,26 +491,29 @@ TEST(WorkingLengthForm, UntouchedFieldsKeepTheirExactValue) {
 TEST(WorkingLengthForm, UnitButtonKeepsTheFields) {
     FormFixture f;
     WorkingLengthForm form(f.session, DesignSource::FlPoints);
-    form.Edit[WorkingLengthForm::L2] = "26";
+    form.Edit_L2.Type("26");
     form.Button_unitClick();
     EXPECT_EQ(f.session.config.unitSystem, 1);
-    EXPECT_EQ(form.UnitLabel(), "in");
-    EXPECT_EQ(form.Edit[WorkingLengthForm::L2], ShowShort(f.session.config, Quantity::Length, 26));
+    EXPECT_EQ(form.Edit_L2.Unit(), "in");
+    EXPECT_EQ(form.Edit_L2.Text(), ShowShort(f.session.config, Quantity::Length, 26));
+    EXPECT_EQ(form.Label_L0.Text(),
+              "Federl\x84nge L0 =" + ShowShort(f.session.config, Quantity::Length, 50) + "  in");
     form.Button_okClick();
     EXPECT_EQ(f.s.L1, 35.123456789L);
     EXPECT_EQ(f.s.L2, 26);
     form.Button_unitClick();
     EXPECT_EQ(f.session.config.unitSystem, 0);
-    EXPECT_EQ(form.Edit[WorkingLengthForm::L2], "26");
+    EXPECT_EQ(form.Edit_L2.Text(), "26");
 }
 
 TEST(WorkingLengthForm, CancelLeavesTheSpring) {
     FormFixture f;
     WorkingLengthForm form(f.session, DesignSource::FlPoints);
-    form.Edit[WorkingLengthForm::L1] = "44";
+    form.Edit_L1.Type("44");
     form.Button_cancelClick();
     EXPECT_TRUE(f.session.AbortFlag);
     EXPECT_EQ(f.s.L1, 35.123456789L);
+    EXPECT_EQ(form.Result(), FormResult::Cancel);
 }
 
 // --- Multiplier ------------------------------------------------------------------------------

@@ -1,0 +1,28 @@
+// The table window: a grid of texts under a title row, from which the user picks a row (the
+// spring overview). The caller fills it; a click on a column title sorts the rows by that
+// column's texts. Texts here are UTF-8, like everything at the dialog family.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace kora {
+
+struct TableWindowContent {
+    std::string caption;
+    std::vector<std::string> titles;
+    std::vector<int> widths; // in characters; missing ones take the title's length
+    std::vector<std::vector<std::string>> rows;
+    int helpTopic = 0;
+};
+
+// The most rows the window holds.
+inline constexpr std::size_t kTableWindowRows = 1000;
+
+// Sorts the rows by the texts of one column, ascending by character codes ("10" before "9"),
+// every column following the same permutation; rows of equal texts keep their order. Gives the
+// permutation: entry i is the index the row now at i had before.
+std::vector<std::size_t> SortRowsByColumn(TableWindowContent& table, std::size_t column);
+
+} // namespace kora

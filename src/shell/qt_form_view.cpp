@@ -1,0 +1,250 @@
+#include "shell/qt_form_view.h"
+
+#include "base/codepage.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace kora {
+namespace {
+
+// Beyond seven items a choice is a list, as in every dialog of the program.
+constexpr int kMostRadioItems = 7;
+constexpr const char* kCancelCaption = "Abbrechen";
+
+QString Shown(std::string_view cp850) {
+    return QString::fromStdString(Cp850ToUtf8(cp850));
+}
+
+std::string Typed(const QString& text) {
+    return Utf8ToCp850(text.toStdString());
+}
+
+bool IsProposalButton(const Field& field) {
+    return field.kind == Control::Button && field.Caption() == "<";
+}
+
+} // namespace
+
+QtFormView::QtFormView(FormModel& form, QWidget* parent) : QDialog(parent), form_(form) {
+    setObjectName(QString::fromStdString(form.Name()));
+    Build();
+}
+
+bool QtFormView::Run(const std::function<void(QDialog&)>& place) {
+    form_.Open();
+    setWindowTitle(Shown(form_.Caption));
+    for (Field* field : form_.Fields())
+        ShowField(*field);
+    if (place)
+        place(*this);
+    else
+        adjustSize();
+    form_.onChanged = [this](const std::vector<const Field*>& changed) { ShowChanged(changed); };
+    if (!form_.Closed()) exec();
+    form_.onChanged = nullptr;
+    return form_.Result() == FormResult::Ok;
+}
+
+QWidget* QtFormView::WidgetOf(std::string_view id) const {
+    const auto it = widgets_.find(id);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+void QtFormView::Build() {
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout();
+    layout->addLayout(grid);
+    int row = 0;
+    for (Field* field : form_.Fields())
+        AddField(*field, grid, row);
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons_->button(QDialogButtonBox::Cancel)->setText(kCancelCaption);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &QtFormView::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &QtFormView::reject);
+    layout->addWidget(buttons_);
+}
+
+void QtFormView::AddField(Field& field, QGridLayout* grid, int& row) {
+    const std::string id = field.id;
+    QWidget* widget = nullptr;
+    switch (field.kind) {
+    case Control::Edit: {
+        auto* caption = new QLabel(this);
+        auto* edit = new QLineEdit(this);
+        auto* unit = new QLabel(this);
+        connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+            form_.Type(id, Typed(text));
+            AfterEvent();
+        });
+        connect(edit, &QLineEdit::returnPressed, this, &QtFormView::accept);
+        grid->addWidget(caption, row, 0);
+        grid->addWidget(edit, row, 1);
+        grid->addWidget(unit, row, 2);
+        captions_[id] = caption;
+        units_[id] = unit;
+        widget = edit;
+        ++row;
+        break;
+    }
+    case Control::Label: {
+        auto* label = new QLabel(this);
+        label->setWordWrap(true);
+        grid->addWidget(label, row++, 0, 1, 4);
+        widget = label;
+        break;
+    }
+    case Control::Check: {
+        auto* box = new QCheckBox(this);
+        connect(box, &QCheckBox::clicked, this, [this, id](bool checked) {
+            form_.Check(id, checked);
+            AfterEvent();
+        });
+        grid->addWidget(box, row++, 0, 1, 4);
+        widget = box;
+        break;
+    }
+    case Control::Button: {
+        auto* button = new QPushButton(this);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, id] {
+            form_.Press(id);
+            AfterEvent();
+        });
+        // A "<" proposal button stands beside the edit above it.
+        if (IsProposalButton(field) && row > 0) {
+            button->setMaximumWidth(32);
+            grid->addWidget(button, row - 1, 3);
+        } else {
+            grid->addWidget(button, row++, 0, 1, 4);
+        }
+        widget = button;
+        break;
+    }
+    case Control::Choice: {
+        auto* caption = new QLabel(this);
+        grid->addWidget(caption, row, 0);
+        captions_[id] = caption;
+        if (static_cast<int>(field.Items().size()) <= kMostRadioItems) {
+            auto* box = new QGroupBox(this);
+            auto* buttons = new QButtonGroup(box);
+            auto* column = new QVBoxLayout(box);
+            for (std::size_t i = 0; i < field.Items().size(); ++i) {
+                auto* radio = new QRadioButton(box);
+                buttons->addButton(radio, static_cast<int>(i));
+                column->addWidget(radio);
+            }
+            connect(buttons, &QButtonGroup::idClicked, this, [this, id](int index) {
+                form_.Choose(id, index);
+                AfterEvent();
+            });
+            widget = box;
+        } else {
+            auto* list = new QListWidget(this);
+            connect(list, &QListWidget::currentRowChanged, this, [this, id](int index) {
+                if (index < 0) return;
+                if (const Field* f = form_.Find(id); f && f->Index() == index) return;
+                form_.Choose(id, index);
+                AfterEvent();
+            });
+            widget = list;
+        }
+        grid->addWidget(widget, row++, 1, 1, 3);
+        break;
+    }
+    }
+    widget->setObjectName(QString::fromStdString(id));
+    widgets_[id] = widget;
+}
+
+void QtFormView::ShowChanged(const std::vector<const Field*>& changed) {
+    for (const Field* field : changed)
+        ShowField(*field);
+}
+
+void QtFormView::ShowField(const Field& field) {
+    QWidget* widget = WidgetOf(field.id);
+    if (!widget) return;
+    const QString caption = Shown(field.Caption());
+    if (auto it = captions_.find(field.id); it != captions_.end()) {
+        static_cast<QLabel*>(it->second)->setText(caption);
+        it->second->setVisible(field.Visible());
+    }
+    if (auto it = units_.find(field.id); it != units_.end()) {
+        static_cast<QLabel*>(it->second)->setText(Shown(field.Unit()));
+        it->second->setVisible(field.Visible());
+    }
+    switch (field.kind) {
+    case Control::Edit:
+        if (auto* edit = static_cast<QLineEdit*>(widget); edit->text() != Shown(field.Text()))
+            edit->setText(Shown(field.Text()));
+        break;
+    case Control::Label:
+        static_cast<QLabel*>(widget)->setText(
+            Shown(field.Text().empty() ? field.Caption() : field.Text()));
+        break;
+    case Control::Check: {
+        auto* box = static_cast<QCheckBox*>(widget);
+        box->setText(caption);
+        box->setChecked(field.Checked());
+        break;
+    }
+    case Control::Button:
+        static_cast<QPushButton*>(widget)->setText(caption);
+        break;
+    case Control::Choice:
+        if (auto* list = qobject_cast<QListWidget*>(widget)) {
+            const QSignalBlocker quiet(list);
+            list->clear();
+            for (const std::string& item : field.Items())
+                list->addItem(Shown(item));
+            list->setCurrentRow(field.Index());
+        } else {
+            const auto radios = widget->findChildren<QRadioButton*>();
+            for (int i = 0; i < radios.size(); ++i) {
+                const auto index = static_cast<std::size_t>(i);
+                radios[i]->setText(index < field.Items().size() ? Shown(field.Items()[index])
+                                                                : QString());
+                radios[i]->setVisible(index < field.Items().size());
+                radios[i]->setChecked(i == field.Index());
+            }
+        }
+        break;
+    }
+    widget->setEnabled(field.Enabled());
+    widget->setVisible(field.Visible());
+}
+
+// A handler may close the form (its own OK or Cancel buttons).
+void QtFormView::AfterEvent() {
+    if (form_.Closed() && !closing_) {
+        closing_ = true;
+        form_.Result() == FormResult::Ok ? QDialog::accept() : QDialog::reject();
+    }
+}
+
+void QtFormView::accept() {
+    if (!form_.Closed()) form_.Ok();
+    // A model that refuses OK (a value out of range) stays open.
+    if (form_.Closed()) {
+        closing_ = true;
+        QDialog::accept();
+    }
+}
+
+void QtFormView::reject() {
+    if (!form_.Closed()) form_.Cancel();
+    closing_ = true;
+    QDialog::reject();
+}
+
+} // namespace kora

@@ -1,0 +1,149 @@
+// The main window on a real widget tree (offscreen): menus, commands, caption, recent files,
+// the unsaved-changes check, the language switch, and the graphics window with its drawing.
+// Questions are answered by a script, so each test says exactly what a user would answer.
+#include "shell/main_window.h"
+
+#include "persistence/spring_file.h"
+#include "platform/scripted_dialogs.h"
+#include "ui/main_menu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QMenu>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace kora {
+namespace {
+
+namespace fs = std::filesystem;
+using Answer = ScriptedDialogs::Answer;
+
+const fs::path kExample = fs::path(KORA_SOURCE_DATA_DIR) / "examples" / "ventilfeder.kra";
+
+// A start folder of its own with an empty "kora.cfg": the window's configuration and recent
+// files stay there.
+struct WindowFixture {
+    fs::path folder;
+    ScriptedDialogs dialogs;
+    WindowFixture() {
+        std::string pattern = (fs::temp_directory_path() / "kora-window-XXXXXX").string();
+        folder = ::mkdtemp(pattern.data());
+        std::ofstream(folder / "kora.cfg");
+    }
+    ~WindowFixture() { fs::remove_all(folder); }
+    std::string In(const std::string& name) const { return (folder / name).string(); }
+};
+
+std::unique_ptr<MainWindow> Started(WindowFixture& f, std::vector<std::string> args = {}) {
+    auto window = std::make_unique<MainWindow>(&f.dialogs);
+    EXPECT_FALSE(window->Start(f.folder.string(), args));
+    window->application().session().config.tempFolder = f.folder.string();
+    return window;
+}
+
+QStringList MenuTitles(MainWindow& w) {
+    QStringList titles;
+    for (QMenu* menu : w.menus())
+        titles << menu->title();
+    return titles;
+}
+
+TEST(MainWindow, NewSaveOpenGivesTheSameSpring) {
+    WindowFixture f;
+    auto w = Started(f, {kExample.string()});
+    const SpringRecord before = w->application().session().spring;
+    EXPECT_EQ(w->windowTitle().toStdString(),
+              "KORA - Progressive zyl. Druckfeder  -  ventilfeder.kra");
+    // New asks nothing for an unmodified spring; the input dialogs come with their issue.
+    w->Run(CommandId::mi_fileNew);
+    EXPECT_TRUE(w->application().modified);
+    f.dialogs.Push(ScriptedDialogs::Typed(f.In("neu.kra")));
+    EXPECT_EQ(w->Run(CommandId::mi_FileSaveAs).status, CommandOutcome::Status::Done);
+    EXPECT_FALSE(w->application().modified);
+    const SpringRecord saved = w->application().session().spring;
+    EXPECT_EQ(w->windowTitle().toStdString(), "KORA - Progressive zyl. Druckfeder  -  neu.kra");
+
+    f.dialogs.Push(ScriptedDialogs::Typed(kExample.string()));
+    w->Run(CommandId::mi_fileOpen);
+    EXPECT_EQ(w->application().session().spring, before);
+    f.dialogs.Push(ScriptedDialogs::Typed(f.In("neu.kra")));
+    w->Run(CommandId::mi_fileOpen);
+    EXPECT_EQ(w->application().session().spring, saved);
+}
+
+TEST(MainWindow, SaveAsTwiceKeepsOneRecentEntryAndAGoneFileIsDropped) {
+    WindowFixture f;
+    auto w = Started(f, {kExample.string()});
+    for (int i = 0; i < 2; ++i) {
+        f.dialogs.Push(ScriptedDialogs::Typed(f.In("zweimal.kra")));
+        if (i == 1) f.dialogs.Push(ScriptedDialogs::Yes()); // overwrite
+        w->Run(CommandId::mi_FileSaveAs);
+    }
+    QAction* first = w->ActionOf(CommandId::mi_file1);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->text().toStdString(), "&1 " + f.In("zweimal.kra"));
+    EXPECT_FALSE(w->ActionOf(CommandId::mi_file2)->isVisible());
+
+    fs::remove(f.In("zweimal.kra"));
+    w->ActionOf(CommandId::mi_file1)->trigger();
+    ASSERT_EQ(f.dialogs.errors.size(), 1U);
+    EXPECT_EQ(f.dialogs.errors[0], "File " + f.In("zweimal.kra") + " not found !");
+    EXPECT_FALSE(w->ActionOf(CommandId::mi_file1)->isVisible());
+}
+
+TEST(MainWindow, ClosingAModifiedUnnamedSpringAnsweredNoKeepsTheProgramOpen) {
+    WindowFixture f;
+    auto w = Started(f);
+    w->show();
+    w->Run(CommandId::mi_fileNew);
+    f.dialogs.Push(ScriptedDialogs::No()); // "Bisherige Eingaben verwerfen ?"
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    f.dialogs.Push(ScriptedDialogs::Yes());
+    EXPECT_TRUE(w->close());
+}
+
+TEST(MainWindow, LanguageSwitchRenamesEveryMenuAndSurvivesARestart) {
+    WindowFixture f;
+    QStringList german, english;
+    {
+        auto w = Started(f);
+        german = MenuTitles(*w);
+        EXPECT_EQ(german.front(), "&Datei");
+        w->ActionOf(CommandId::mi_helplanguageEnglish)->trigger();
+        english = MenuTitles(*w);
+        EXPECT_EQ(english.front(), "&File");
+        for (int i = 0; i < german.size(); ++i)
+            if (german[i] != "&CAD") {
+                EXPECT_NE(german[i], english[i]) << german[i].toStdString();
+            }
+        EXPECT_EQ(w->ActionOf(CommandId::mi_FileSaveAs)->text(), "Save &As...");
+    }
+    auto again = Started(f);
+    EXPECT_EQ(MenuTitles(*again), english);
+}
+
+TEST(MainWindow, MessagesEntryIsDisabledWithoutMessagesAndCountsThem) {
+    WindowFixture f;
+    auto w = Started(f, {kExample.string()});
+    Session& session = w->application().session();
+    session.ClearMessages();
+    w->Run(CommandId::mi_HelpAbout); // any command renews the entry
+    f.dialogs.Settle();
+    QAction* messages = w->ActionOf(CommandId::mi_viewErrorMessages);
+    EXPECT_FALSE(messages->isEnabled());
+    EXPECT_EQ(messages->text(), "&Fehlermeldungen (0)");
+    session.Message("Warnung: Probe");
+    w->Run(CommandId::mi_HelpAbout);
+    f.dialogs.Settle();
+    EXPECT_TRUE(messages->isEnabled());
+    EXPECT_EQ(messages->text(), "&Fehlermeldungen (1)");
+}
+
+} // namespace
+} // namespace kora
