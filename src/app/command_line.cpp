@@ -5,6 +5,8 @@
 #include "calc/message_window.h"
 #include "calc/session.h"
 #include "platform/noninteractive_dialogs.h"
+#include "shell/drawing_export.h"
+#include "shell/gui_application.h"
 #include "ui/application.h"
 #include "ui/application_texts.h"
 #include "ui/commands.h"
@@ -13,6 +15,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -25,10 +28,11 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kExtension = "kra";
 
-// GNU-style spellings beside the slash switches.
+// GNU-style spellings beside the slash switches, and the picture file types.
 constexpr std::string_view kGnuUsage =
     "GNU spellings: --report (/I), --nogui (/NOGUI), --help (/?);\n"
-    "--json writes the calculated spring as JSON to standard output.";
+    "--json writes the calculated spring as JSON to standard output;\n"
+    "/CADi:j with i 6=PNG, 7=SVG, 8=PDF writes drawing j as a picture.";
 
 // A window run that /NOGUI forbids.
 constexpr std::string_view kNoWindow =
@@ -114,13 +118,60 @@ std::optional<OutputKind> CadFileKind(const std::string& cadSwitch) {
     }
 }
 
+// i of "/CADi:j" for a picture of the drawing: 6 PNG, 7 SVG, 8 PDF.
+std::optional<ExportFormat> PictureFormat(const std::string& cadSwitch) {
+    if (cadSwitch.size() < 5) return std::nullopt;
+    switch (cadSwitch[4]) {
+    case '6':
+        return ExportFormat::Png;
+    case '7':
+        return ExportFormat::Svg;
+    case '8':
+        return ExportFormat::Pdf;
+    default:
+        return std::nullopt;
+    }
+}
+
+constexpr std::string_view PictureExtension(ExportFormat format) {
+    switch (format) {
+    case ExportFormat::Png:
+        return ".png";
+    case ExportFormat::Svg:
+        return ".svg";
+    case ExportFormat::Pdf:
+        break;
+    }
+    return ".pdf";
+}
+
 std::string CadSwitchText(const std::string& cadSwitch) {
     return cadSwitch.substr(std::min<std::size_t>(cadSwitch.size(), 4));
 }
 
 std::string CadKindText(const std::string& cadSwitch) {
     return "KORA: unbekannter Dateityp in " + CadSwitchText(cadSwitch) +
-           " (1 = DXF, 2 = IGS, 5 = TXT); es wurde nichts geschrieben.";
+           " (1 = DXF, 2 = IGS, 5 = TXT, 6 = PNG, 7 = SVG, 8 = PDF); es wurde nichts "
+           "geschrieben.";
+}
+
+// Output j as a picture named after the spring file, in the current folder, drawn without a
+// window (Qt's offscreen platform).
+int WritePicture(Application& app, const std::string& springPath, ExportFormat format, int j,
+                 std::ostream& err) {
+    static int argc = 1;
+    static char program[] = "kora";
+    static char* argv[] = {program, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    GuiApplication(argc, argv);
+    const fs::path spring(springPath);
+    const std::string path = spring.stem().string() + std::string(PictureExtension(format));
+    const ExportResult result = ExportDrawing(
+        app.session(), j, format, path, spring.filename().string(), app.configurationFolder());
+    ReleaseGuiApplication();
+    if (result.ok || app.session().FatalFlag) return kExitOk;
+    err << kCadFailed << path << ": " << result.message << '\n';
+    return kExitOutputFailed;
 }
 
 // The report named after the spring file, in the current folder. It never replaces the spring
@@ -213,6 +264,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         ShowMessageList(session);
         return kExitOk;
     }
+    if (const auto picture = PictureFormat(choice.argument))
+        return WritePicture(app, *loaded, *picture, j, err);
     const std::optional<OutputKind> kind = CadFileKind(choice.argument);
     if (!kind) {
         err << CadKindText(choice.argument) << '\n';

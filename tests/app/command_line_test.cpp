@@ -1,5 +1,6 @@
 #include "calc/session.h"
 #include "common/example_springs.h"
+#include "common/interop.h"
 #include "persistence/spring_file.h"
 
 #include <gtest/gtest.h>
@@ -458,6 +459,41 @@ TEST_F(CommandLine, CadRunsWriteEveryDrawing) {
             }
             fs::remove(dir / k.file);
         }
+}
+
+// The production drawing as a picture, drawn without any display: PNG, SVG and PDF under the
+// spring's base name; the PDF's page is the drawing's sheet, at least A4.
+TEST_F(CommandLine, PictureRunsWriteTheDrawingAsPngSvgAndPdf) {
+    fs::copy_file(fs::path(std::getenv("KORA_DATA")) / "examples" / "ventilfeder.kra",
+                  dir / "ventil.kra");
+    const struct {
+        const char* kind;
+        const char* file;
+        std::string start;
+    } kinds[] = {
+        {"6", "ventil.png", "\x89PNG"}, {"7", "ventil.svg", "<?xml"}, {"8", "ventil.pdf", "%PDF"}};
+    for (const auto& k : kinds) {
+        const std::string args = "ventil.kra /CAD" + std::string(k.kind) + ":10 /NOGUI";
+        RunResult r = Run(args);
+        EXPECT_EQ(r.exitCode, 0) << args << r.err;
+        ASSERT_TRUE(Exists(k.file)) << args;
+        EXPECT_EQ(ReadAll(dir / k.file).rfind(k.start, 0), 0U) << args;
+    }
+    const std::string info = "pdfinfo '" + (dir / "ventil.pdf").string() + "' > '" +
+                             (dir / "info.txt").string() + "' 2>&1";
+    if (std::system(info.c_str()) != 0) KORA_SKIP_OR_FAIL("pdfinfo (poppler-utils) is missing");
+    double w = 0, h = 0;
+    const std::string text = ReadAll(dir / "info.txt");
+    const auto at = text.find("Page size:");
+    ASSERT_NE(at, std::string::npos) << text;
+    ASSERT_EQ(std::sscanf(text.c_str() + at, "Page size: %lf x %lf", &w, &h), 2) << text;
+    EXPECT_GE(w / 72 * 25.4, 209.0); // points to mm
+    EXPECT_GE(h / 72 * 25.4, 296.0);
+    EXPECT_GT(h, w); // portrait, like the sheet
+
+    RunResult unknown = Run("ventil.kra /CAD9:10 /NOGUI");
+    EXPECT_EQ(unknown.exitCode, 5);
+    EXPECT_NE(unknown.err.find("6 = PNG, 7 = SVG, 8 = PDF"), std::string::npos) << unknown.err;
 }
 
 } // namespace
