@@ -33,14 +33,21 @@ tables:
 
 bench:
 	cmake --preset release >/dev/null
-	cmake --build --preset release -j $(JOBS) --target kora_bench
+	cmake --build --preset release -j $(JOBS) --target kora_bench kora_bench_window
 	./build/release/bench/kora_bench
+	./build/release/bench/kora_bench_window
 
-# Calculates the example spring and prints its full report (written in code page 850).
+# Opens the window on the example spring; without a display it says so and prints the
+# spring's full report instead (written in code page 850).
 run: build
 	mkdir -p build/run
-	cd build/run && ../release/kora "$(abspath $(EXAMPLE))" /I /NOGUI
-	iconv -f CP850 -t UTF-8 "build/run/$(basename $(notdir $(EXAMPLE))).TXT"
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  cd build/run && ../release/kora "$(abspath $(EXAMPLE))"; \
+	else \
+	  echo "No display (DISPLAY is not set): the window cannot open; the full report follows."; \
+	  cd build/run && ../release/kora "$(abspath $(EXAMPLE))" /I /NOGUI && \
+	  iconv -f CP850 -t UTF-8 "$(basename $(notdir $(EXAMPLE))).TXT"; \
+	fi
 
 clean:
 	rm -rf build
