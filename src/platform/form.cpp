@@ -136,7 +136,12 @@ bool FormModel::Type(std::string_view id, std::string text) {
 
 bool FormModel::Choose(std::string_view id, int index) {
     Field* field = Usable(id, Control::Choice);
-    if (!field || index < 0 || index >= static_cast<int>(field->Items().size())) return false;
+    if (field && (index < 0 || index >= static_cast<int>(field->Items().size()))) return false;
+    if (!field) field = Usable(id, Control::Slider);
+    if (!field) return false;
+    if (field->kind == Control::Slider && field->range &&
+        (index < field->range->min || index > field->range->max))
+        return false;
     Run([&] {
         field->SetIndex(index);
         if (field->onEvent) field->onEvent();

@@ -24,6 +24,7 @@ enum class Control {
     Check,  // check box
     Button, // push button; its handler runs on Press
     Grid,   // string grid: cells by column and row; its handler runs on Press (a click)
+    Slider, // track bar or scroll bar: its position is Index(), its bounds `range`
 };
 
 // The accepted values of a number field, for the view to show and the model to apply.
@@ -146,7 +147,7 @@ class FormModel {
     // which fields changed; false (nothing done) when the form has no such field of that kind
     // or the field is disabled or hidden.
     bool Type(std::string_view id, std::string text);
-    bool Choose(std::string_view id, int index);
+    bool Choose(std::string_view id, int index); // a choice's item, or a slider's position
     bool Check(std::string_view id, bool checked);
     bool Press(std::string_view id); // a button, or a click on a grid
     bool TypeCell(std::string_view id, std::size_t column, std::size_t row, std::string text);
