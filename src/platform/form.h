@@ -53,7 +53,7 @@ class Field {
     const std::string& Unit() const { return unit_; }
     void SetUnit(std::string unit);
 
-    // --- Text of an edit or label -----------------------------------------------------------
+    // --- Text of an edit, a label or a combo box -------------------------------------------
     const std::string& Text() const { return text_; }
     // A text with no exact value behind it.
     void SetText(std::string text);
