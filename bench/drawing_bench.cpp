@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -89,13 +90,14 @@ void BM_Animation1000Frames(benchmark::State& state) {
         cad.SetTempFolder(spring.folder);
         kora::DiagramContext context(spring.session, cad);
         kora::SpringViews views(context, &display);
-        views.animationForm = [&](kora::TForm_koraani& form) {
-            form.Edit_frames = "500";
-            form.Edit_repeats = "1";
-            form.Edit_pause = "0";
-            form.Edit_l1 = std::to_string(static_cast<double>(s.L0));
-            form.Edit_l2 = std::to_string(static_cast<double>(s.Lc));
-            form.Button_okClick();
+        views.askAnimation = [&](kora::Session&, bool) {
+            kora::AnimationSettings a;
+            a.frames = 500;
+            a.repetitions = 1;
+            a.pause = 0;
+            a.largest = s.L0;
+            a.smallest = s.Lc;
+            return std::optional(a);
         };
         if (!views.SpringAnimation(kora::ViewKind::Cut))
             return state.SkipWithError("animation did not run to its end");

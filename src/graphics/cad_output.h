@@ -10,6 +10,7 @@
 #include "graphics/cad_settings.h"
 #include "graphics/dxf_writer.h"
 #include "graphics/iges_writer.h"
+#include "graphics/plotter.h"
 #include "graphics/txt_writer.h"
 
 #include <array>
@@ -26,7 +27,6 @@ namespace kora {
 
 struct Session;
 class DisplayList;
-class TForm_confvektra;
 struct DxfEntity;
 
 // The five entries of the choice list "CAD-Code"; Ask (0) shows the list.
@@ -85,10 +85,8 @@ class CadOutput {
     std::string TempFolder() const;
     void SetClock(std::function<std::time_t()> clock) { clock_ = std::move(clock); }
     void SetProjection(CadProjection projection) { projection_ = std::move(projection); }
-    // The Qt shell shows the plotter settings form; true = OK. Without it the form is skipped.
-    void SetPlotterForm(std::function<bool(TForm_confvektra&)> show) {
-        plotterForm_ = std::move(show);
-    }
+    // The plotter settings form (ui/plotter_form.h). Without it the form is skipped.
+    void SetPlotterForm(PlotterForm form) { plotterForm_ = std::move(form); }
 
     // --- drawing state the drawings set ---
     void SetOffset(real x, real y) {
@@ -228,7 +226,7 @@ class CadOutput {
     std::string tempFolder_;
     std::function<std::time_t()> clock_;
     CadProjection projection_;
-    std::function<bool(TForm_confvektra&)> plotterForm_;
+    PlotterForm plotterForm_;
 
     OutputKind kind_ = OutputKind::Screen;
     OutputKind requested_ = OutputKind::Screen;

@@ -450,29 +450,6 @@ void DrawSheet(DiagramContext& ctx, DiagramSheet type) {
     DrawSheetDiagram(ctx, type);
 }
 
-// One prompt per edit through the dialog family; false after Cancel.
-bool AskLimitsOneByOne(Session& session, TEinDiagramLimits& form) {
-    struct Edit {
-        const std::string& label;
-        std::string_view suffix;
-        std::string& text;
-    };
-    const Edit edits[] = {{form.Label_x, text::kMinimum, form.Edit_xmin},
-                          {form.Label_x, text::kMaximum, form.Edit_xmax},
-                          {form.Label_y, text::kMinimum, form.Edit_ymin},
-                          {form.Label_y, text::kMaximum, form.Edit_ymax}};
-    for (const Edit& e : edits) {
-        std::string typed = e.text;
-        if (!InputText(session, e.label + std::string(e.suffix), 40, typed)) {
-            form.Button_cancelClick();
-            return false;
-        }
-        e.text = typed;
-    }
-    form.Button_okClick();
-    return true;
-}
-
 std::string LimitsKey(std::string_view title, std::string_view xName, std::string_view yName) {
     std::string key(title);
     key += '\n';
@@ -485,53 +462,6 @@ std::string LimitsKey(std::string_view title, std::string_view xName, std::strin
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
-
-TEinDiagramLimits::TEinDiagramLimits(Session& session, std::string_view title,
-                                     std::string_view xName, std::string_view yName,
-                                     const DiagramLimits& computed, const DiagramLimits& last)
-    : Caption(title), Label_x(xName), Label_y(yName), session_(session), computed_(computed),
-      entered_(last) {
-    Show(last);
-}
-
-void TEinDiagramLimits::Show(const DiagramLimits& limits) {
-    shownValues_ = limits;
-    const real values[4] = {limits.xmin, limits.xmax, limits.ymin, limits.ymax};
-    for (int i = 0; i < 4; ++i)
-        shownTexts_[i] = ShortFormat(session_.config, values[i]);
-    Edit_xmin = shownTexts_[0];
-    Edit_xmax = shownTexts_[1];
-    Edit_ymin = shownTexts_[2];
-    Edit_ymax = shownTexts_[3];
-}
-
-real TEinDiagramLimits::Take(const std::string& edit, int i) const {
-    if (edit == shownTexts_[i]) {
-        const real values[4] = {shownValues_.xmin, shownValues_.xmax, shownValues_.ymin,
-                                shownValues_.ymax};
-        return values[i];
-    }
-    return ParseReal(edit);
-}
-
-void TEinDiagramLimits::Button_calcClick() {
-    Show(computed_);
-}
-
-void TEinDiagramLimits::Button_okClick() {
-    entered_ = {Take(Edit_xmin, 0), Take(Edit_xmax, 1), Take(Edit_ymin, 2), Take(Edit_ymax, 3)};
-    session_.AbortFlag = false;
-    ModalResult = Result::Ok;
-}
-
-void TEinDiagramLimits::Button_cancelClick() {
-    session_.AbortFlag = true;
-    ModalResult = Result::Cancel;
-}
-
-int TEinDiagramLimits::Button_helpClick() const {
-    return text::kLimitsHelpTopic;
-}
 
 DiagramContext::DiagramContext(Session& s, CadOutput& c) : session(s), cad(c), frame(c, s.config) {
     goodmanDiagram = [this](OutputKind kind) { ShowGoodmanDiagram(*this, kind); };
@@ -559,16 +489,13 @@ void AskDiagramLimits(DiagramContext& ctx, std::string_view title, std::string_v
     auto found = ctx.enteredLimits.find(key);
     const DiagramLimits last = found != ctx.enteredLimits.end() ? found->second : computed;
 
-    TEinDiagramLimits form(session, title, xName, yName, computed, last);
-    if (ctx.limitsForm)
-        ctx.limitsForm(form);
-    else
-        AskLimitsOneByOne(session, form);
-    if (form.ModalResult != TEinDiagramLimits::Result::Ok) {
+    if (!ctx.askLimits) return;
+    const auto entered = ctx.askLimits(session, {title, xName, yName, computed, last});
+    if (!entered) {
         session.AbortFlag = false; // the computed limits stay, the drawing goes on
         return;
     }
-    const DiagramLimits& e = form.Entered();
+    const DiagramLimits& e = *entered;
     ctx.enteredLimits[key] = e;
     auto scaled = [](real v, bool logarithmic) {
         return logarithmic ? (v > 0 ? std::log10(v) : DiagramFrame::kLogOfNonPositive) : v;

@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,41 +35,11 @@ struct DiagramLimits {
     friend bool operator==(const DiagramLimits&, const DiagramLimits&) = default;
 };
 
-// The diagram-limits form without its window. The four edits start with the limits entered
-// last time for this diagram (the computed ones the first time); an edit whose text is left as
-// shown keeps its exact value.
-class TEinDiagramLimits {
-  public:
-    enum class Result { None, Ok, Cancel };
-
-    TEinDiagramLimits(Session& session, std::string_view title, std::string_view xName,
-                      std::string_view yName, const DiagramLimits& computed,
-                      const DiagramLimits& last);
-
-    std::string Caption;          // the diagram title
-    std::string Label_x, Label_y; // the axis names
-    std::string Edit_xmin, Edit_xmax, Edit_ymin, Edit_ymax;
-    Result ModalResult = Result::None;
-
-    // "Calculate": the computed limits back into the edits.
-    void Button_calcClick();
-    // "OK": stores the four values, clears AbortFlag.
-    void Button_okClick();
-    // "Abbrechen": sets AbortFlag.
-    void Button_cancelClick();
-    // "&Hilfetext": the help topic to show.
-    int Button_helpClick() const;
-
-    // The values stored by OK.
-    const DiagramLimits& Entered() const { return entered_; }
-
-  private:
-    void Show(const DiagramLimits& limits);
-    real Take(const std::string& edit, int i) const;
-
-    Session& session_;
-    DiagramLimits computed_, shownValues_, entered_;
-    std::array<std::string, 4> shownTexts_;
+// What the limits of a diagram are asked with: the diagram title, the axis names, the computed
+// limits and the ones entered last time for this diagram (the computed ones the first time).
+struct DiagramLimitsQuestion {
+    std::string_view title, xName, yName;
+    DiagramLimits computed, last;
 };
 
 // What the sheets draw with and what the program keeps between them. The caller owns it; the
@@ -86,9 +57,9 @@ struct DiagramContext {
     DiagramFrame frame;
     // Limits entered in the limits dialog, per diagram (title and axis names), for the run.
     std::map<std::string, DiagramLimits> enteredLimits;
-    // Shows the limits form modally (the Qt shell); without it the dialog family asks the four
-    // limits one after another.
-    std::function<void(TEinDiagramLimits&)> limitsForm;
+    // Asks the limits of a diagram (the limits form, ui/diagram_limits_form.h); nullopt when
+    // cancelled. Without it no limits are asked and the computed ones are drawn.
+    std::function<std::optional<DiagramLimits>(Session&, const DiagramLimitsQuestion&)> askLimits;
     // Menu entries 8 and 9: the fatigue diagrams (ShowGoodmanDiagram, ShowHaighDiagram).
     std::function<void(OutputKind)> goodmanDiagram, haighDiagram;
     // Result graphics of the redraw: the production drawing, the cut view (kind 2, without the

@@ -138,7 +138,7 @@ inline constexpr std::array<std::string_view, 4> kSurfaceNames = {"gezogen", "ge
 
 // ---- Diagram-limits dialog ----
 inline constexpr int kLimitsHelpTopic = 1950;
-// Prompts of the limits asked one by one: the axis name followed by these.
+// Captions of the limits form's edits: the axis name followed by these.
 inline constexpr std::string_view kMinimum = " min";
 inline constexpr std::string_view kMaximum = " max";
 

@@ -155,22 +155,6 @@ std::string ComposePlotterCommand(const PlotterSettings& s, std::string_view tem
     return line;
 }
 
-TForm_confvektra::TForm_confvektra(std::string tempFolder, std::string startLine)
-    : commandLine(std::move(startLine)), tempFolder_(std::move(tempFolder)) {
-    settings.outputDirectory = tempFolder_;
-}
-
-void TForm_confvektra::CheckBox_fitClick(bool checked) {
-    fit_ = checked;
-    settings.scale = checked ? "0" : "1";
-    FieldChange();
-}
-
-void TForm_confvektra::Button_resetDirClick() {
-    settings.outputDirectory = tempFolder_;
-    FieldChange();
-}
-
 std::optional<std::string> BuildPlotterCommand(Session& session, std::string_view currentLine,
                                                std::string_view tempFolder,
                                                std::string_view batchFolder) {
@@ -276,7 +260,7 @@ std::optional<std::string> BuildPlotterCommand(Session& session, std::string_vie
 }
 
 bool ChoosePlotterCommand(Session& session, CadSettings& settings, std::string_view tempFolder,
-                          const std::function<bool(TForm_confvektra&)>& showForm) {
+                          const PlotterForm& form) {
     Dialogs& d = *session.dialogs;
     if (settings.plotterCommands.empty()) settings.plotterCommands.push_back(kDefaultVektraCommand);
     int current = settings.currentPlotterCommand;
@@ -290,10 +274,10 @@ bool ChoosePlotterCommand(Session& session, CadSettings& settings, std::string_v
     }
     settings.currentPlotterCommand = current;
     std::string line = settings.plotterCommands[current];
-    if (showForm) {
-        TForm_confvektra form{std::string(tempFolder), line};
-        if (!showForm(form)) return Cancelled(session);
-        line = form.Button_okClick();
+    if (form) {
+        auto composed = form(line, tempFolder);
+        if (!composed) return Cancelled(session);
+        line = *composed;
         settings.plotterCommands[current] = line; // OK stores the form's line at once
     }
     auto edited = d.InputText(cadtext::kAskCommandLine, kMaxCommandLine, line);

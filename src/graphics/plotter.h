@@ -1,6 +1,6 @@
 // Plotter output through the external plotting program (VEKTRA/WVEKTRA): its command line,
-// composed by the settings form `TForm_confvektra` (a model without GUI) or by the prompt
-// sequence `BuildPlotterCommand`, the choice of the current line, and the detached start of
+// composed from the settings form's fields (the form lives in ui/plotter_form.h) or by the
+// prompt sequence `BuildPlotterCommand`, the choice of the current line, and the detached start of
 // the program at the end of a plotter output.
 #pragma once
 
@@ -47,35 +47,10 @@ std::string WithTrailingSeparator(std::string_view folder);
 // output file, scale, offsets, text width factor, rotation, PostScript font.
 std::string ComposePlotterCommand(const PlotterSettings& s, std::string_view tempFolder);
 
-// The settings form "VEKTRA" without its window: fields, enabled states, the composed line
-// shown under "Command Line:", and OK / Cancel.
-class TForm_confvektra {
-  public:
-    TForm_confvektra(std::string tempFolder, std::string startLine);
-
-    PlotterSettings settings;
-    std::string commandLine; // the starting text until a field changes
-
-    // Every change of a field recomposes the line.
-    void FieldChange() { commandLine = ComposePlotterCommand(settings, tempFolder_); }
-    // "Maßstab anpassen ?": scale "0" and the field disabled; unchecked gives "1" back.
-    void CheckBox_fitClick(bool checked);
-    // "<": the output directory becomes the temporary folder again.
-    void Button_resetDirClick();
-
-    bool ComPortEnabled() const { return settings.interface == PlotterSettings::Serial; }
-    bool LptPortEnabled() const { return settings.interface == PlotterSettings::Parallel; }
-    bool OutputDirectoryEnabled() const { return settings.interface == PlotterSettings::File; }
-    bool ScaleEnabled() const { return !fit_; }
-    bool PostscriptFontEnabled() const { return settings.format == 1; }
-
-    // OK: the composed line; Cancel: nothing (the caller keeps its line and sets AbortFlag).
-    std::string Button_okClick() const { return commandLine; }
-
-  private:
-    std::string tempFolder_;
-    bool fit_ = false;
-};
+// The settings form "VEKTRA" (ui/plotter_form.h): from the chosen command line and the
+// temporary folder, the line the form composed; nullopt after Cancel.
+using PlotterForm =
+    std::function<std::optional<std::string>(const std::string& line, std::string_view tempFolder)>;
 
 // The prompt sequence (answer "0" or empty to "VEKTRA-Kommandozeile (0=Parameter)"). Returns the
 // new command line, or nullopt after Cancel (AbortFlag set). `batchFolder` is where a batch
@@ -85,10 +60,10 @@ std::optional<std::string> BuildPlotterCommand(Session& session, std::string_vie
                                                std::string_view batchFolder = ".");
 
 // From CadBegin when kind 4 is chosen: picks one of the configured lines, shows the settings
-// form (when `showForm` is given), then the one-line edit. Stores the result as the current
-// line; false after Cancel (AbortFlag set).
+// form (when one is given), then the one-line edit. Stores the result as the current line;
+// false after Cancel (AbortFlag set).
 bool ChoosePlotterCommand(Session& session, CadSettings& settings, std::string_view tempFolder,
-                          const std::function<bool(TForm_confvektra&)>& showForm);
+                          const PlotterForm& form);
 
 // Splits a command line into words (blanks separate, double quotes group).
 std::vector<std::string> SplitCommandLine(std::string_view line);

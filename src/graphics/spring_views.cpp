@@ -489,47 +489,6 @@ bool Interactive(const Session& session) {
     return session.arguments.size() < 2;
 }
 
-// Asks the installation length through the dialog family until it is accepted or cancelled.
-bool AskLengthOneByOne(Session& session, TForm_talmdxf& form) {
-    for (;;) {
-        std::string typed = form.Edit_l;
-        if (!InputText(session, form.Label_l + " [" + form.Label_unit + "]", 30, typed)) {
-            form.Button_cancelClick();
-            return false;
-        }
-        form.Edit_l = typed;
-        form.Edit_lChange();
-        if (form.Button_okClick()) return true;
-    }
-}
-
-bool AskRotationOneByOne(Session& session, TForm_cadutil8& form) {
-    std::string* edits[3] = {&form.Edit_x, &form.Edit_y, &form.Edit_z};
-    const std::string unit = UnitLabel(session.config, Quantity::Angle);
-    for (int i = 0; i < 3; ++i) {
-        std::string typed = *edits[i];
-        const std::string prompt = form.Caption + " " +
-                                   std::string(text::kAxisLetters[static_cast<std::size_t>(i)]) +
-                                   " [" + unit + "]";
-        if (!InputText(session, prompt, 30, typed)) {
-            form.Button_cancelClick();
-            return false;
-        }
-        *edits[i] = typed;
-    }
-    form.Edit_xExit();
-    form.Edit_yExit();
-    form.Edit_zExit();
-    form.Button_okClick();
-    return true;
-}
-
-std::string RangeError(const Configuration& c, real minimum, real maximum) {
-    return std::string(text::kRangeError) + ShowShort(c, Quantity::Length, minimum) +
-           std::string(text::kRangeMiddle) + ShowShort(c, Quantity::Length, maximum) +
-           std::string(text::kRangeEnd);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -707,183 +666,6 @@ long WalkHelix(Session& session, real F, const std::function<void(real x, real y
 }
 
 // ---------------------------------------------------------------------------------------------
-// Installation-length form
-
-TForm_talmdxf::TForm_talmdxf(Session& session) : session_(session) {
-    const Configuration& c = session.config;
-    const SpringRecord& s = session.spring;
-    Caption = std::string(kProgramTitle);
-    Label_l = std::string(text::kInstallLength);
-    Label_unit = UnitLabel(c, Quantity::Length);
-    auto whole = [&](real shown) {
-        if (!Finite(shown)) return kTrackMin;
-        return std::clamp(RoundToInt(std::clamp<real>(shown, kTrackMin, kTrackMax)), kTrackMin,
-                          kTrackMax);
-    };
-    TrackBar1.Min = whole(ToDisplayUnit(c, Quantity::Length, s.Lc) + 0.5L);
-    TrackBar1.Max = std::max(TrackBar1.Min, whole(ToDisplayUnit(c, Quantity::Length, s.L0) - 0.5L));
-    Put(s.Lview);
-}
-
-void TForm_talmdxf::Put(real L) {
-    Edit_l = ShowShort(session_.config, Quantity::Length, L);
-    shownText_ = Edit_l;
-    shownValue_ = L;
-    Edit_lChange();
-}
-
-real TForm_talmdxf::Take() const {
-    if (Edit_l == shownText_) return shownValue_;
-    return ReadValue(session_.config, Quantity::Length, Edit_l);
-}
-
-void TForm_talmdxf::Edit_lChange() {
-    const real shown = ToDisplayUnit(session_.config, Quantity::Length, Take());
-    if (!Finite(shown)) return;
-    const real limited = std::clamp<real>(shown, TrackBar1.Min, TrackBar1.Max);
-    TrackBar1.Position = std::clamp(RoundToInt(limited), TrackBar1.Min, TrackBar1.Max);
-}
-
-void TForm_talmdxf::TrackBar1Exit() {
-    Edit_l = std::to_string(TrackBar1.Position);
-}
-
-void TForm_talmdxf::Button_LcClick() {
-    Put(session_.spring.Lc);
-}
-void TForm_talmdxf::Button_L2Click() {
-    Put(session_.spring.L2);
-}
-void TForm_talmdxf::Button_L1Click() {
-    Put(session_.spring.L1);
-}
-void TForm_talmdxf::Button_L0Click() {
-    Put(session_.spring.L0);
-}
-
-bool TForm_talmdxf::Button_okClick() {
-    SpringRecord& s = session_.spring;
-    const real L = Take();
-    // A typed length may be the shown, rounded Lc or L0: the short format is good to 5e-4.
-    const real tolerance = 0.0005L * std::max(std::fabs(s.L0), std::fabs(s.Lc));
-    if (!Finite(L) || L < s.Lc - tolerance || L > s.L0 + tolerance) {
-        ShowError(session_, RangeError(session_.config, s.Lc, s.L0));
-        return false;
-    }
-    s.Lview = L;
-    session_.AbortFlag = false;
-    ModalResult = Result::Ok;
-    return true;
-}
-
-void TForm_talmdxf::Button_cancelClick() {
-    session_.AbortFlag = true;
-    ModalResult = Result::Cancel;
-}
-
-int TForm_talmdxf::Button_helpClick() const {
-    return session_.HelpTopic;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Rotation form
-
-TForm_cadutil8::TForm_cadutil8(Session& session, const std::array<real, 3>& angles)
-    : Caption(text::kRotationCaption), session_(session), angles_(angles) {
-    for (int i = 0; i < 3; ++i)
-        Put(i, angles[static_cast<std::size_t>(i)] / kDegree);
-}
-
-TForm_cadutil8::Axis TForm_cadutil8::AxisOf(int i) {
-    switch (i) {
-    case 0:
-        return {&ScrollBar_x, &Edit_x};
-    case 1:
-        return {&ScrollBar_y, &Edit_y};
-    default:
-        return {&ScrollBar_z, &Edit_z};
-    }
-}
-
-void TForm_cadutil8::Put(int i, real degrees) {
-    Axis axis = AxisOf(i);
-    *axis.edit = ShortFormat(session_.config, degrees);
-    shownTexts_[static_cast<std::size_t>(i)] = *axis.edit;
-    shownDegrees_[static_cast<std::size_t>(i)] = degrees;
-    if (Finite(degrees))
-        axis.bar->Position = std::clamp(RoundToInt(std::clamp<real>(degrees, -360, 360)),
-                                        axis.bar->Min, axis.bar->Max);
-}
-
-real TForm_cadutil8::Take(int i) const {
-    const std::string& edit = i == 0 ? Edit_x : i == 1 ? Edit_y : Edit_z;
-    if (edit == shownTexts_[static_cast<std::size_t>(i)])
-        return shownDegrees_[static_cast<std::size_t>(i)];
-    return ParseReal(edit);
-}
-
-void TForm_cadutil8::ScrollBar_xChange() {
-    Put(0, ScrollBar_x.Position);
-}
-void TForm_cadutil8::ScrollBar_yChange() {
-    Put(1, ScrollBar_y.Position);
-}
-void TForm_cadutil8::ScrollBar_zChange() {
-    Put(2, ScrollBar_z.Position);
-}
-
-void TForm_cadutil8::Edit_xExit() {
-    const real v = Take(0);
-    if (Finite(v)) ScrollBar_x.Position = RoundToInt(std::clamp<real>(v, -360, 360));
-}
-void TForm_cadutil8::Edit_yExit() {
-    const real v = Take(1);
-    if (Finite(v)) ScrollBar_y.Position = RoundToInt(std::clamp<real>(v, -360, 360));
-}
-void TForm_cadutil8::Edit_zExit() {
-    const real v = Take(2);
-    if (Finite(v)) ScrollBar_z.Position = RoundToInt(std::clamp<real>(v, -360, 360));
-}
-
-void TForm_cadutil8::Button_xyClick() {
-    Put(0, 0);
-    Put(1, 90);
-    Put(2, -360);
-}
-void TForm_cadutil8::Button_xzClick() {
-    Put(0, 0);
-    Put(1, -360);
-    Put(2, 90);
-}
-void TForm_cadutil8::Button_yzClick() {
-    Put(0, -360);
-    Put(1, 0);
-    Put(2, 90);
-}
-void TForm_cadutil8::Button_resetClick() {
-    Edit_x = std::string(text::kProposedAngles[0]);
-    Edit_y = std::string(text::kProposedAngles[1]);
-    Edit_z = std::string(text::kProposedAngles[2]);
-    Edit_xExit();
-    Edit_yExit();
-    Edit_zExit();
-}
-
-void TForm_cadutil8::Button_okClick() {
-    for (int i = 0; i < 3; ++i) {
-        const real degrees = Take(i);
-        if (Finite(degrees)) angles_[static_cast<std::size_t>(i)] = degrees * kDegree;
-    }
-    session_.AbortFlag = false;
-    ModalResult = Result::Ok;
-}
-
-void TForm_cadutil8::Button_cancelClick() {
-    session_.AbortFlag = true;
-    ModalResult = Result::Cancel;
-}
-
-// ---------------------------------------------------------------------------------------------
 // The view commands
 
 SpringViews::SpringViews(DiagramContext& context, DisplayList* display)
@@ -912,28 +694,19 @@ bool SpringViews::Drawable() {
 
 bool SpringViews::InstallLengthDialog() {
     Session& session = context_.session;
-    TForm_talmdxf form(session);
-    if (lengthForm)
-        lengthForm(form);
-    else
-        AskLengthOneByOne(session, form);
-    if (form.ModalResult == TForm_talmdxf::Result::Ok) return true;
+    if (askInstallLength && askInstallLength(session)) return true;
     session.AbortFlag = true;
     return false;
 }
 
 bool SpringViews::RotationDialog() {
     Session& session = context_.session;
-    TForm_cadutil8 form(session, angles3D);
-    if (rotationForm)
-        rotationForm(form);
-    else
-        AskRotationOneByOne(session, form);
-    if (form.ModalResult != TForm_cadutil8::Result::Ok) {
+    const auto angles = askRotation ? askRotation(session, angles3D) : std::nullopt;
+    if (!angles) {
         session.AbortFlag = true;
         return false;
     }
-    angles3D = form.Angles();
+    angles3D = *angles;
     return true;
 }
 
@@ -970,16 +743,13 @@ bool SpringViews::SpringAnimation(ViewKind kind) {
     if (number < 1 || number > 4) return false;
     session.AbortFlag = false;
     if (!Drawable()) return false;
-    TForm_koraani form(session, display_ && display_->singleStep);
-    if (animationForm)
-        animationForm(form);
-    else
-        AskAnimationOneByOne(session, form);
-    if (form.ModalResult != TForm_koraani::Result::Ok) {
+    const auto settings =
+        askAnimation ? askAnimation(session, display_ && display_->singleStep) : std::nullopt;
+    if (!settings) {
         session.AbortFlag = true;
         return false;
     }
-    const AnimationSettings& a = form.Settings();
+    const AnimationSettings& a = *settings;
     if (display_) display_->singleStep = a.singleStep;
     if (a.largest == a.smallest) {
         ShowInfo(session, text::kEqualLengths);

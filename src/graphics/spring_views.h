@@ -1,7 +1,7 @@
 // The spring drawn as it is at an installed length: the side view, the cut through the axis
 // with hatched wire sections, the sections alone, the schema of the coil sections, the 3D
-// helix in a projected coordinate box, the animation and the result overview page; with the
-// installation-length and rotation forms. Everything goes through the CAD output; the sheets of
+// helix in a projected coordinate box, the animation and the result overview page (their forms
+// live in ui/view_forms.h). Everything goes through the CAD output; the sheets of
 // the side, cut and schema views are in millimetres of the spring (scale 1:1).
 #pragma once
 
@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -60,111 +61,10 @@ inline constexpr long kMaxHelixPoints = 100000;
 // coils). Returns the number of points.
 long WalkHelix(Session& session, real F, const std::function<void(real x, real y, real z)>& point);
 
-// ---- Forms ----
-
-// The installation-length form without its window: edits Lview.
-class TForm_talmdxf {
-  public:
-    enum class Result { None, Ok, Cancel };
-    // Design range of the track bar, whole length units.
-    static constexpr int kTrackMin = 0, kTrackMax = 32000;
-    struct TrackBar {
-        int Min = 0, Max = 0, Position = 0;
-    };
-
-    explicit TForm_talmdxf(Session& session);
-
-    std::string Caption;
-    std::string Label_l, Label_unit;
-    std::string Edit_l;
-    TrackBar TrackBar1;
-    Result ModalResult = Result::None;
-
-    // The edit moves the track bar.
-    void Edit_lChange();
-    // Leaving the track bar, or "^", writes its position into the edit.
-    void TrackBar1Exit();
-    void Button_upClick() { TrackBar1Exit(); }
-    // "Lc", "L2", "L1", "L0": that length into the edit.
-    void Button_LcClick();
-    void Button_L2Click();
-    void Button_L1Click();
-    void Button_L0Click();
-    // Stores the edit as Lview and clears AbortFlag. A length outside Lc .. L0 is refused with
-    // "Gültiger Wertebereich: " and the form stays open (false).
-    bool Button_okClick();
-    // Sets AbortFlag.
-    void Button_cancelClick();
-    // "&Hilfetext": the help topic of the form (the one the caller set).
-    int Button_helpClick() const;
-
-  private:
-    void Put(real L);
-    real Take() const;
-
-    Session& session_;
-    std::string shownText_;
-    real shownValue_ = 0;
-};
-
-// The rotation form "Coordinate System" without its window: the on-sheet angles of the three
-// axes in degrees (scroll bars -360 .. 360 in whole degrees).
-class TForm_cadutil8 {
-  public:
-    enum class Result { None, Ok, Cancel };
-    struct ScrollBar {
-        int Min = -360, Max = 360, Position = 0;
-    };
-
-    // `angles` in radians.
-    TForm_cadutil8(Session& session, const std::array<real, 3>& angles);
-
-    std::string Caption;
-    ScrollBar ScrollBar_x, ScrollBar_y, ScrollBar_z;
-    std::string Edit_x, Edit_y, Edit_z;
-    Result ModalResult = Result::None;
-
-    // Moving a bar writes its position into its edit.
-    void ScrollBar_xChange();
-    void ScrollBar_yChange();
-    void ScrollBar_zChange();
-    // Leaving an edit moves its bar.
-    void Edit_xExit();
-    void Edit_yExit();
-    void Edit_zExit();
-    // "xy": 0, 90, -360; "xz": 0, -360, 90; "yz": -360, 0, 90; "<": "15", "90", "210".
-    void Button_xyClick();
-    void Button_xzClick();
-    void Button_yzClick();
-    void Button_resetClick();
-    // Stores the three angles, clears AbortFlag.
-    void Button_okClick();
-    // Sets AbortFlag.
-    void Button_cancelClick();
-
-    // The angles stored by OK, radians.
-    const std::array<real, 3>& Angles() const { return angles_; }
-
-  private:
-    struct Axis {
-        ScrollBar* bar;
-        std::string* edit;
-    };
-    Axis AxisOf(int i);
-    void Put(int i, real degrees);
-    real Take(int i) const;
-
-    Session& session_;
-    std::array<std::string, 3> shownTexts_;
-    std::array<real, 3> shownDegrees_{};
-    std::array<real, 3> angles_{};
-};
-
 // ---- The view commands ----
 
 // The views of the current spring on the context's CAD output. While it lives, the context's
-// redraw hooks draw its cut view and its overview. The forms are shown by the given functions
-// (the Qt shell); without one the dialog family asks their fields one by one.
+// redraw hooks draw its cut view and its overview. The forms are shown by the given functions.
 class SpringViews {
   public:
     explicit SpringViews(DiagramContext& context, DisplayList* display = nullptr);
@@ -172,9 +72,13 @@ class SpringViews {
     SpringViews(const SpringViews&) = delete;
     SpringViews& operator=(const SpringViews&) = delete;
 
-    std::function<void(TForm_talmdxf&)> lengthForm;
-    std::function<void(TForm_koraani&)> animationForm;
-    std::function<void(TForm_cadutil8&)> rotationForm;
+    // The forms of the views (ui/view_forms.h): the installation length into Lview, the
+    // animation settings, the 3D axis angles (radians). False or nullopt when cancelled; a
+    // view whose form is not given counts as cancelled.
+    std::function<bool(Session&)> askInstallLength;
+    std::function<std::optional<AnimationSettings>(Session&, bool singleStep)> askAnimation;
+    std::function<std::optional<std::array<real, 3>>(Session&, const std::array<real, 3>&)>
+        askRotation;
     // Draws the fatigue diagram onto the open output (the "goodman" block of the overview);
     // GoodmanOnOpenOutput unless the caller replaces it; unset, the overview has no such block.
     std::function<void(DiagramContext&)> goodmanBlock;

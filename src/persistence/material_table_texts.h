@@ -119,5 +119,25 @@ inline constexpr std::string_view kGridRelax = "Relax. [%]";
 inline constexpr std::string_view kGridMin = "1 (min)";
 inline constexpr std::string_view kGridMax = "2 (max)";
 inline constexpr std::string_view kListSeparator = ": ";
+// Captions of the material form's controls.
+inline constexpr std::string_view kSourceGroup = " Auswahl ";
+inline constexpr std::string_view kNameLabel = "Werkstoff";
+inline constexpr std::string_view kELabel = "Elastizit\x84tsmodul E";
+inline constexpr std::string_view kGLabel = "Schubmodul G";
+inline constexpr std::string_view kDensityLabel = "Dichte rho";
+inline constexpr std::string_view kRmLabel = "Zugfestigkeit Rm";
+inline constexpr std::string_view kTauzLabel = "zul. Schubspannung tauz";
+inline constexpr std::string_view kTableButton = "Datenbank";
+inline constexpr std::string_view kDin2076Button = "DIN 2076/77";
+inline constexpr std::string_view kEn10270Button = "EN 10270-1";
+inline constexpr std::string_view kWireToleranceLabel = "Toleranz des Drahtdurchmessers";
+inline constexpr std::string_view kSurfaceGroup = " Oberfl\x84"
+                                                  "che ";
+inline constexpr std::string_view kFatigueGroup = "Toleranz Dauerfestigkeit";
+inline constexpr std::string_view kFatigueLowest = "min";
+inline constexpr std::string_view kFatigueHighest = "max";
+inline constexpr std::string_view kPercent = "%";
+inline constexpr std::string_view kProposal = "<";
+inline constexpr std::string_view kHelpButton = "&Hilfetext";
 
 } // namespace kora::table_text

@@ -56,6 +56,29 @@ void Field::SetIndex(int index) {
     Touch();
 }
 
+void Field::SetGridSize(std::size_t columns, std::size_t rows) {
+    cells_.assign(columns, std::vector<std::string>(rows));
+    Touch();
+}
+
+const std::string& Field::Cell(std::size_t column, std::size_t row) const {
+    static const std::string kNone;
+    if (column >= Columns() || row >= Rows()) return kNone;
+    return cells_[column][row];
+}
+
+void Field::SetCell(std::size_t column, std::size_t row, std::string text) {
+    if (column >= Columns() || row >= Rows()) return;
+    cells_[column][row] = std::move(text);
+    Touch();
+}
+
+bool Field::TypeCell(std::size_t column, std::size_t row, std::string text) {
+    if (column >= Columns() || row >= Rows()) return false;
+    cells_[column][row] = std::move(text);
+    return true;
+}
+
 void Field::SetChecked(bool checked) {
     checked_ = checked;
     Touch();
@@ -113,7 +136,12 @@ bool FormModel::Type(std::string_view id, std::string text) {
 
 bool FormModel::Choose(std::string_view id, int index) {
     Field* field = Usable(id, Control::Choice);
-    if (!field || index < 0 || index >= static_cast<int>(field->Items().size())) return false;
+    if (field && (index < 0 || index >= static_cast<int>(field->Items().size()))) return false;
+    if (!field) field = Usable(id, Control::Slider);
+    if (!field) return false;
+    if (field->kind == Control::Slider && field->range &&
+        (index < field->range->min || index > field->range->max))
+        return false;
     Run([&] {
         field->SetIndex(index);
         if (field->onEvent) field->onEvent();
@@ -133,11 +161,18 @@ bool FormModel::Check(std::string_view id, bool checked) {
 
 bool FormModel::Press(std::string_view id) {
     Field* field = Usable(id, Control::Button);
+    if (!field) field = Usable(id, Control::Grid);
     if (!field) return false;
     Run([&] {
         if (field->onEvent) field->onEvent();
     });
     return true;
+}
+
+bool FormModel::TypeCell(std::string_view id, std::size_t column, std::size_t row,
+                         std::string text) {
+    Field* field = Usable(id, Control::Grid);
+    return field && field->TypeCell(column, row, std::move(text));
 }
 
 void FormModel::Ok() {

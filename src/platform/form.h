@@ -23,6 +23,8 @@ enum class Control {
     Choice, // radio group, combo box or list: items and the selected index
     Check,  // check box
     Button, // push button; its handler runs on Press
+    Grid,   // string grid: cells by column and row; its handler runs on Press (a click)
+    Slider, // track bar or scroll bar: its position is Index(), its bounds `range`
 };
 
 // The accepted values of a number field, for the view to show and the model to apply.
@@ -51,7 +53,7 @@ class Field {
     const std::string& Unit() const { return unit_; }
     void SetUnit(std::string unit);
 
-    // --- Text of an edit or label -----------------------------------------------------------
+    // --- Text of an edit, a label or a combo box -------------------------------------------
     const std::string& Text() const { return text_; }
     // A text with no exact value behind it.
     void SetText(std::string text);
@@ -78,6 +80,16 @@ class Field {
     int Index() const { return index_; } // 0-based, -1 = nothing selected
     void SetIndex(int index);
 
+    // --- Cells of a grid, by column and row (row 0 and leading columns may hold titles) ----
+    std::size_t Columns() const { return cells_.size(); }
+    std::size_t Rows() const { return cells_.empty() ? 0 : cells_[0].size(); }
+    void SetGridSize(std::size_t columns, std::size_t rows);
+    // An empty text outside the grid.
+    const std::string& Cell(std::size_t column, std::size_t row) const;
+    void SetCell(std::size_t column, std::size_t row, std::string text);
+    // What the user typed into a cell; false outside the grid.
+    bool TypeCell(std::size_t column, std::size_t row, std::string text);
+
     // --- Check box --------------------------------------------------------------------------
     bool Checked() const { return checked_; }
     void SetChecked(bool checked);
@@ -102,6 +114,7 @@ class Field {
     real value_ = 0;
     bool hasValue_ = false;
     std::vector<std::string> items_;
+    std::vector<std::vector<std::string>> cells_; // [column][row]
     int index_ = -1;
     bool checked_ = false;
     bool enabled_ = true;
@@ -134,9 +147,10 @@ class FormModel {
     // which fields changed; false (nothing done) when the form has no such field of that kind
     // or the field is disabled or hidden.
     bool Type(std::string_view id, std::string text);
-    bool Choose(std::string_view id, int index);
+    bool Choose(std::string_view id, int index); // a choice's item, or a slider's position
     bool Check(std::string_view id, bool checked);
-    bool Press(std::string_view id);
+    bool Press(std::string_view id); // a button, or a click on a grid
+    bool TypeCell(std::string_view id, std::size_t column, std::size_t row, std::string text);
     // OK or Enter; Cancel, Esc or the close box.
     void Ok();
     void Cancel();

@@ -105,6 +105,10 @@ bool ScriptedDialogs::TakeStep(FormModel& form, const FormStep& step) {
         return form.Check(step.field, step.index != 0);
     case FormStep::Press:
         return form.Press(step.field);
+    case FormStep::Cell:
+        return step.index >= 0 && step.row >= 0 &&
+               form.TypeCell(step.field, static_cast<std::size_t>(step.index),
+                             static_cast<std::size_t>(step.row), step.text);
     case FormStep::Ok:
         form.Ok();
         return true;

@@ -19,25 +19,29 @@ class ScriptedDialogs final : public Dialogs {
   public:
     // One event on a shown form, in the order a user would make them.
     struct FormStep {
-        enum Kind { Type, Choose, Check, Press, Ok, Cancel } kind;
+        enum Kind { Type, Choose, Check, Press, Cell, Ok, Cancel } kind;
         std::string field;
         std::string text; // typed text (code page 850, as the form holds it)
-        int index = 0;    // chosen item (0-based); for Check, 1 = checked
+        int index = 0;    // chosen item (0-based); for Check, 1 = checked; a cell's column
+        int row = 0;      // a cell's row
     };
     static FormStep TypeIn(std::string field, std::string text) {
-        return {FormStep::Type, std::move(field), std::move(text), 0};
+        return {FormStep::Type, std::move(field), std::move(text), 0, 0};
+    }
+    static FormStep TypeInCell(std::string grid, int column, int row, std::string text) {
+        return {FormStep::Cell, std::move(grid), std::move(text), column, row};
     }
     static FormStep ChooseIn(std::string field, int index) {
-        return {FormStep::Choose, std::move(field), {}, index};
+        return {FormStep::Choose, std::move(field), {}, index, 0};
     }
     static FormStep CheckIn(std::string field, bool checked) {
-        return {FormStep::Check, std::move(field), {}, checked ? 1 : 0};
+        return {FormStep::Check, std::move(field), {}, checked ? 1 : 0, 0};
     }
     static FormStep PressIn(std::string button) {
-        return {FormStep::Press, std::move(button), {}, 0};
+        return {FormStep::Press, std::move(button), {}, 0, 0};
     }
-    static FormStep PressOk() { return {FormStep::Ok, {}, {}, 0}; }
-    static FormStep PressCancel() { return {FormStep::Cancel, {}, {}, 0}; }
+    static FormStep PressOk() { return {FormStep::Ok, {}, {}, 0, 0}; }
+    static FormStep PressCancel() { return {FormStep::Cancel, {}, {}, 0, 0}; }
 
     // One scripted answer. `cancel` answers any dialog with cancel.
     struct Answer {

@@ -315,7 +315,9 @@ ExportResult ExportDrawing(Session& session, int output, ExportFormat format,
     DiagramContext context(session, cad);
     SpringViews views(context, &display);
     // A file is written without questions: the 3D view keeps the angles it has.
-    views.rotationForm = [](TForm_cadutil8& form) { form.Button_okClick(); };
+    views.askRotation = [](Session&, const std::array<real, 3>& angles) {
+        return std::optional<std::array<real, 3>>(angles);
+    };
     bool drawn = false;
     if (output <= kLastDiagram) {
         drawn = DrawDiagramSheet(context, static_cast<DiagramSheet>(output), OutputKind::Screen);

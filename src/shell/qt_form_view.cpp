@@ -7,11 +7,14 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace kora {
@@ -20,6 +23,7 @@ namespace {
 // Beyond seven items a choice is a list, as in every dialog of the program.
 constexpr int kMostRadioItems = 7;
 constexpr const char* kCancelCaption = "Abbrechen";
+constexpr std::string_view kHelpButtonId = "Button_help";
 
 QString Shown(std::string_view cp850) {
     return QString::fromStdString(Cp850ToUtf8(cp850));
@@ -76,6 +80,8 @@ void QtFormView::Build() {
 
 void QtFormView::AddField(Field& field, QGridLayout* grid, int& row) {
     const std::string id = field.id;
+    // Every dialog's help buttons stand beside OK (the dialog family adds them).
+    if (id == kHelpButtonId) return;
     QWidget* widget = nullptr;
     switch (field.kind) {
     case Control::Edit: {
@@ -128,6 +134,39 @@ void QtFormView::AddField(Field& field, QGridLayout* grid, int& row) {
             grid->addWidget(button, row++, 0, 1, 4);
         }
         widget = button;
+        break;
+    }
+    case Control::Grid: {
+        auto* table = new QTableWidget(this);
+        table->horizontalHeader()->setVisible(false);
+        table->verticalHeader()->setVisible(false);
+        connect(table, &QTableWidget::cellChanged, this, [this, id, table](int r, int c) {
+            if (filling_) return;
+            const QTableWidgetItem* item = table->item(r, c);
+            form_.TypeCell(id, static_cast<std::size_t>(c), static_cast<std::size_t>(r),
+                           Typed(item ? item->text() : QString()));
+            AfterEvent();
+        });
+        connect(table, &QTableWidget::cellClicked, this, [this, id](int, int) {
+            form_.Press(id);
+            AfterEvent();
+        });
+        grid->addWidget(table, row++, 0, 1, 4);
+        widget = table;
+        break;
+    }
+    case Control::Slider: {
+        auto* caption = new QLabel(this);
+        auto* slider = new QSlider(Qt::Horizontal, this);
+        connect(slider, &QSlider::valueChanged, this, [this, id](int position) {
+            if (filling_) return;
+            form_.Choose(id, position);
+            AfterEvent();
+        });
+        grid->addWidget(caption, row, 0);
+        grid->addWidget(slider, row++, 1, 1, 3);
+        captions_[id] = caption;
+        widget = slider;
         break;
     }
     case Control::Choice: {
@@ -201,6 +240,29 @@ void QtFormView::ShowField(const Field& field) {
     case Control::Button:
         static_cast<QPushButton*>(widget)->setText(caption);
         break;
+    case Control::Grid: {
+        auto* table = static_cast<QTableWidget*>(widget);
+        filling_ = true;
+        table->setColumnCount(static_cast<int>(field.Columns()));
+        table->setRowCount(static_cast<int>(field.Rows()));
+        for (std::size_t c = 0; c < field.Columns(); ++c)
+            for (std::size_t r = 0; r < field.Rows(); ++r)
+                table->setItem(static_cast<int>(r), static_cast<int>(c),
+                               new QTableWidgetItem(Shown(field.Cell(c, r))));
+        table->resizeColumnsToContents();
+        filling_ = false;
+        break;
+    }
+    case Control::Slider: {
+        auto* slider = static_cast<QSlider*>(widget);
+        filling_ = true;
+        if (field.range)
+            slider->setRange(static_cast<int>(field.range->min),
+                             static_cast<int>(field.range->max));
+        slider->setValue(field.Index());
+        filling_ = false;
+        break;
+    }
     case Control::Choice:
         if (auto* list = qobject_cast<QListWidget*>(widget)) {
             const QSignalBlocker quiet(list);

@@ -1,7 +1,7 @@
 // One generic view for every form model: a row per field in the model's order (an edit with
 // its caption and unit, a "<" button beside the edit it serves, labels, radio groups of up to
-// seven items and lists beyond, check boxes, buttons), then OK and "Abbrechen". The view shows
-// what the model says and forwards the user's events; it decides nothing itself.
+// seven items and lists beyond, check boxes, buttons, grids, sliders), then OK and "Abbrechen". The
+// view shows what the model says and forwards the user's events; it decides nothing itself.
 #pragma once
 
 #include "platform/form.h"
@@ -48,6 +48,7 @@ class QtFormView : public QDialog {
     std::map<std::string, QWidget*, std::less<>> captions_; // the caption or unit labels
     std::map<std::string, QWidget*, std::less<>> units_;
     bool closing_ = false;
+    bool filling_ = false; // the view itself is writing into a grid or slider
 };
 
 } // namespace kora

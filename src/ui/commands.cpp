@@ -13,6 +13,10 @@
 #include "persistence/tempering_tables.h"
 #include "reports/report_builder.h"
 #include "ui/application.h"
+#include "ui/diagram_limits_form.h"
+#include "ui/drawing_options_form.h"
+#include "ui/plotter_form.h"
+#include "ui/view_forms.h"
 
 #include <array>
 #include <filesystem>
@@ -77,6 +81,15 @@ struct Drawing {
         }
         views.animationHost = app.graphicsHost();
         setup.logoSource = LogoFileIn(app.configurationFolder());
+        // The forms the drawings ask through; an unattended run asks nothing.
+        if (!run.unattended) {
+            AttachViewForms(views);
+            context.askLimits = ShowDiagramLimitsForm;
+            setup.askOptions = AskDrawingOptions;
+            cad.SetPlotterForm([&s = session](const std::string& line, std::string_view temp) {
+                return ShowPlotterForm(s, line, temp);
+            });
+        }
     }
     // Unattended runs never ask for the installation length.
     bool AskLength(bool ask) const { return ask && !unattended; }
@@ -191,7 +204,7 @@ constexpr std::array kCommands = {
             [](Application& app, const CommandRun&) { return Outcome(app.Close()); }},
     Command{Id::mi_editProductionDrawing, Always,
             [](Application& app, const CommandRun&) {
-                const bool ok = AskDrawingOptions(app.session(), nullptr);
+                const bool ok = AskDrawingOptions(app.session());
                 if (ok) app.modified = true;
                 app.Calculate();
                 return Outcome(ok);

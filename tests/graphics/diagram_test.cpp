@@ -1017,36 +1017,14 @@ TEST_F(SheetTest, ScreenSheetFillsTheDisplayList) {
 
 // ---- Limits dialog ----
 
-TEST_F(SheetTest, LimitsDialogReplacesTheComputedLimits) {
-    Quiet();
-    session.config.enterDiagramLimits = true;
-    dialogs.Push(ScriptedDialogs::Chosen(5)); // "TXT"
-    for (const char* typed : {"0", "40", "0", "1000"})
-        dialogs.Push(ScriptedDialogs::Typed(typed));
-    EXPECT_TRUE(DrawDiagramSheet(ctx, DiagramSheet::Fs, OutputKind::Ask));
-    EXPECT_TRUE(dialogs.unexpected.empty());
-    // NiceScale of the entered limits: 0 .. 40 in steps of 5, 0 .. 1000 in steps of 200.
-    EXPECT_EQ(ctx.frame.xmax, 40);
-    EXPECT_EQ(ctx.frame.xStep, 5);
-    EXPECT_EQ(ctx.frame.ymax, 1000);
-    EXPECT_EQ(ctx.frame.yStep, 200);
-    EXPECT_FALSE(session.AbortFlag);
-    EXPECT_TRUE(fs::exists(temp / "feder.txt"));
-
-    // The next time the dialog offers what was entered; a cancel keeps the computed limits.
-    dialogs.Push(ScriptedDialogs::Chosen(5));
-    dialogs.Push(ScriptedDialogs::Typed("40"));
-    dialogs.Push(ScriptedDialogs::Cancelled());
-    ASSERT_TRUE(DrawDiagramSheet(ctx, DiagramSheet::Fs, OutputKind::Ask));
-    EXPECT_EQ(ctx.frame.xmax, 25);
-    EXPECT_EQ(ctx.frame.ymax, 400);
-    EXPECT_FALSE(session.AbortFlag);
-    EXPECT_TRUE(dialogs.unexpected.empty());
-}
-
 TEST_F(SheetTest, LimitsDialogOnlyWhenTheUserChoosesTheOutput) {
     Quiet();
     session.config.enterDiagramLimits = true;
+    int asked = 0;
+    ctx.askLimits = [&](Session&, const DiagramLimitsQuestion&) {
+        ++asked;
+        return std::optional<DiagramLimits>();
+    };
     // A given output kind (also the redraw's screen) asks nothing.
     EXPECT_TRUE(DrawDiagramSheet(ctx, DiagramSheet::Fs, OutputKind::Txt));
     // Two command-line parameters: no dialog either.
@@ -1060,48 +1038,26 @@ TEST_F(SheetTest, LimitsDialogOnlyWhenTheUserChoosesTheOutput) {
     EXPECT_TRUE(DrawDiagramSheet(ctx, DiagramSheet::Fs, OutputKind::Ask));
     EXPECT_TRUE(dialogs.unexpected.empty());
     EXPECT_TRUE(dialogs.script.empty());
+    EXPECT_EQ(asked, 0);
 }
 
-TEST_F(SheetTest, LimitsFormKeepsExactValuesOfUntouchedEdits) {
-    const DiagramLimits computed{0, 25, 0, 387.48485L};
-    const DiagramLimits last{0, 40, 0, 1000};
-    TEinDiagramLimits form(session, "Federkennlinie", "s [mm]", "F [N]", computed, last);
-    EXPECT_EQ(form.Caption, "Federkennlinie");
-    EXPECT_EQ(form.Label_x, "s [mm]");
-    EXPECT_EQ(form.Label_y, "F [N]");
-    EXPECT_EQ(form.Edit_xmax, "40");
-    EXPECT_EQ(form.Button_helpClick(), 1950);
-    form.Button_calcClick();
-    EXPECT_EQ(form.Edit_xmax, "25");
-    EXPECT_EQ(form.Edit_ymax, "387.5");
-    form.Edit_xmin = "1,5"; // a typed comma counts as the point
-    session.AbortFlag = true;
-    form.Button_okClick();
-    EXPECT_FALSE(session.AbortFlag);
-    EXPECT_EQ(form.ModalResult, TEinDiagramLimits::Result::Ok);
-    EXPECT_EQ(form.Entered().xmin, 1.5L);
-    EXPECT_EQ(form.Entered().ymax, 387.48485L); // shown as 387.5, kept exactly
-    form.Button_cancelClick();
-    EXPECT_TRUE(session.AbortFlag);
-    EXPECT_EQ(form.ModalResult, TEinDiagramLimits::Result::Cancel);
-}
-
-TEST_F(SheetTest, LimitsFormHostShowsTheForm) {
+TEST_F(SheetTest, LimitsAskedWithTheLastEnteredOnes) {
     Quiet();
     session.config.enterDiagramLimits = true;
     std::vector<std::string> offered;
-    std::string typed = "600";
-    ctx.limitsForm = [&](TEinDiagramLimits& form) {
-        offered.push_back(form.Caption + ": " + form.Edit_ymax);
-        form.Edit_ymax = typed;
-        form.Button_okClick();
+    real typed = 600;
+    ctx.askLimits = [&](Session& s, const DiagramLimitsQuestion& q) {
+        offered.push_back(std::string(q.title) + ": " + ShortFormat(s.config, q.last.ymax));
+        DiagramLimits entered = q.last;
+        entered.ymax = typed;
+        return std::optional<DiagramLimits>(entered);
     };
     dialogs.Push(ScriptedDialogs::Chosen(5));
     ASSERT_TRUE(DrawDiagramSheet(ctx, DiagramSheet::Fs, OutputKind::Ask));
     EXPECT_EQ(ctx.frame.ymax, 600);
     EXPECT_EQ(ctx.frame.xmax, 25);
     // The next time: what was entered for this diagram; another diagram starts from its own.
-    typed = "700";
+    typed = 700;
     dialogs.Push(ScriptedDialogs::Chosen(5));
     ASSERT_TRUE(DrawDiagramSheet(ctx, DiagramSheet::Fs, OutputKind::Ask));
     dialogs.Push(ScriptedDialogs::Chosen(5));
@@ -1109,6 +1065,21 @@ TEST_F(SheetTest, LimitsFormHostShowsTheForm) {
     EXPECT_EQ(offered, (std::vector<std::string>{"Federkennlinie: 400", "Federkennlinie: 600",
                                                  "Federrate R: 16"}));
     EXPECT_EQ(ctx.frame.ymax, 700);
+}
+
+TEST_F(SheetTest, CancelledLimitsKeepTheComputedOnes) {
+    Quiet();
+    session.config.enterDiagramLimits = true;
+    ctx.askLimits = [](Session& s, const DiagramLimitsQuestion&) {
+        s.AbortFlag = true;
+        return std::optional<DiagramLimits>();
+    };
+    dialogs.Push(ScriptedDialogs::Chosen(5));
+    ASSERT_TRUE(DrawDiagramSheet(ctx, DiagramSheet::Fs, OutputKind::Ask));
+    EXPECT_EQ(ctx.frame.xmax, 25);
+    EXPECT_EQ(ctx.frame.ymax, 400);
+    EXPECT_FALSE(session.AbortFlag);
+    EXPECT_TRUE(ctx.enteredLimits.empty());
 }
 
 // ---- Menu and redraw ----

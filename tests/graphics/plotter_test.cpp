@@ -84,23 +84,7 @@ TEST(PlotterCommand, DefaultLineUsesTheTemporaryFolderWithItsSeparator) {
     EXPECT_EQ(WithTrailingSeparator(""), "");
 }
 
-TEST(PlotterForm, FieldsRecomposeTheLine) {
-    TForm_confvektra form("/tmp/k", "C:\\VEKTRA\\WVEKTRA VEKTRA.DXF /M1.0");
-    EXPECT_EQ(form.commandLine, "C:\\VEKTRA\\WVEKTRA VEKTRA.DXF /M1.0"); // the starting text
-    EXPECT_TRUE(form.LptPortEnabled());
-    EXPECT_FALSE(form.ComPortEnabled());
-    EXPECT_FALSE(form.OutputDirectoryEnabled());
-    EXPECT_FALSE(form.PostscriptFontEnabled());
-    form.CheckBox_fitClick(true);
-    EXPECT_FALSE(form.ScaleEnabled());
-    EXPECT_EQ(form.commandLine, "c:\\vektra\\wvektra /tmp/k/vektra /CHPL /M*");
-    form.settings.interface = PlotterSettings::File;
-    form.settings.outputDirectory = "/out";
-    form.FieldChange();
-    EXPECT_TRUE(form.OutputDirectoryEnabled());
-    EXPECT_EQ(form.Button_okClick(), "c:\\vektra\\wvektra /out/vektra /CHPL /D3 /F/out/vektra /M*");
-    form.Button_resetDirClick();
-    EXPECT_EQ(form.settings.outputDirectory, "/tmp/k");
+TEST(PlotterForm, PostscriptFontList) {
     EXPECT_EQ(kPostscriptFonts.size(), 35u);
     EXPECT_STREQ(kPostscriptFonts.back(), "andere Schriften");
 }
@@ -183,21 +167,23 @@ TEST_F(PlotterPrompts, ChoosePlotterCommandStoresTheEditedLine) {
     dialogs.Push(Answer::Chosen(2));
     dialogs.Push(Answer::Typed("edited line"));
     bool formShown = false;
-    ASSERT_TRUE(ChoosePlotterCommand(session, settings, "/t", [&](TForm_confvektra& form) {
-        formShown = true;
-        EXPECT_EQ(form.commandLine, "second");
-        form.settings.rotate = true;
-        form.FieldChange();
-        return true;
-    }));
+    ASSERT_TRUE(ChoosePlotterCommand(
+        session, settings, "/t",
+        [&](const std::string& line, std::string_view tempFolder) -> std::optional<std::string> {
+            formShown = true;
+            EXPECT_EQ(line, "second");
+            EXPECT_EQ(tempFolder, "/t");
+            return "rotated";
+        }));
     EXPECT_TRUE(formShown);
     EXPECT_EQ(settings.currentPlotterCommand, 1);
     EXPECT_EQ(settings.plotterCommands[1], "edited line");
 
     settings.plotterCommands = {"only"}; // one line: no list
-    ASSERT_TRUE(ChoosePlotterCommand(session, settings, "/t", [](TForm_confvektra&) {
-                    return false; // Cancel in the form
-                }) == false);
+    ASSERT_TRUE(
+        ChoosePlotterCommand(session, settings, "/t", [](const std::string&, std::string_view) {
+            return std::optional<std::string>(); // Cancel
+        }) == false);
     EXPECT_TRUE(session.AbortFlag);
 }
 
@@ -206,15 +192,14 @@ TEST_F(PlotterPrompts, ChosenLineAndFormLineAreKeptWhenTheEditIsCancelled) {
     settings.plotterCommands = {"first", "second"};
     dialogs.Push(Answer::Chosen(2));
     dialogs.Push(Answer::Cancelled()); // the one-line edit
-    EXPECT_FALSE(ChoosePlotterCommand(session, settings, "/t", [](TForm_confvektra& form) {
-        form.settings.rotate = true;
-        form.FieldChange();
-        return true;
-    }));
+    EXPECT_FALSE(
+        ChoosePlotterCommand(session, settings, "/t", [](const std::string&, std::string_view) {
+            return std::optional<std::string>("from the form");
+        }));
     EXPECT_TRUE(session.AbortFlag);
     EXPECT_EQ(settings.currentPlotterCommand, 1);
     EXPECT_EQ(settings.plotterCommands[0], "first");
-    EXPECT_EQ(settings.plotterCommands[1], "c:\\vektra\\wvektra /t/vektra /CHPL /R");
+    EXPECT_EQ(settings.plotterCommands[1], "from the form");
 }
 
 TEST_F(PlotterPrompts, PortNumbersAreWholeNumbersFromOneToFour) {

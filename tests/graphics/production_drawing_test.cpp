@@ -1115,193 +1115,41 @@ TEST_F(DrawingTest, HatchingFailureKeepsTheFile) {
               session.messages.end());
 }
 
-// ---- Options form and dialog sequence ----
+// ---- Options before the output choice ----
 
-TEST_F(DrawingTest, FormShowsTheSpringsOptions) {
+// The kind Ask asks the options first (ui/drawing_options_form.h gives the form); the other
+// kinds draw the spring's options as they are.
+TEST_F(DrawingTest, AskKindAsksTheOptionsFirst) {
     Rich();
     Calculate();
-    TForm_korFert form(session);
-    EXPECT_EQ(form.Caption, "Fertigungszeichnung");
-    EXPECT_EQ(form.RadioGroup_entgraten, 4);
-    EXPECT_EQ(form.RadioGroup_setzen, 0);
-    EXPECT_TRUE(form.CheckBox_setzlang);
-    EXPECT_FALSE(form.CheckBox_ls);
-    EXPECT_EQ(form.Edit_setzlaenge, "30");
-    EXPECT_TRUE(form.Edit_setzlaengeEnabled());
-    EXPECT_EQ(form.Label_lengthUnit, "mm");
-    EXPECT_EQ(form.Edit_vontemp, "-20");
-    EXPECT_EQ(form.Edit_bistemp, "120");
-    EXPECT_EQ(form.ComboBox_oflschutz, 1);
-    EXPECT_FALSE(form.Edit_oberflaechenschutzEnabled());
-    EXPECT_TRUE(form.CheckBox_aufnahmedorn);
-    EXPECT_TRUE(form.CheckBox_aufnahmehuelse);
-    EXPECT_TRUE(form.CheckBox_f);
-    EXPECT_TRUE(form.CheckBox_p);
-    EXPECT_FALSE(form.RadioGroup_federendenVisible);
-    EXPECT_EQ(form.Button_helpClick(), 9010);
-}
-
-TEST_F(DrawingTest, FormButtonsAndOk) {
-    Rich();
-    Calculate();
-    SpringRecord& s = session.spring;
-    TForm_korFert form(session);
-    form.CheckBox_ls = true;
-    form.CheckBox_lsClick();
-    EXPECT_EQ(form.Edit_setzlaenge, ShortFormat(session.config, s.Lc));
-    EXPECT_FALSE(form.Edit_setzlaengeEnabled());
-    form.Button_L2Click(); // disabled while "Ls = Lc"
-    EXPECT_EQ(form.Edit_setzlaenge, ShortFormat(session.config, s.Lc));
-    form.CheckBox_ls = false;
-    form.Button_LnClick();
-    EXPECT_EQ(form.Edit_setzlaenge, ShortFormat(session.config, s.Ln));
-    form.Button_L2Click();
-    EXPECT_EQ(form.Edit_setzlaenge, ShortFormat(session.config, s.L2));
-    form.ComboBox_oflschutz = 4;
-    form.ComboBox_oflschutzChange();
-    EXPECT_EQ(form.Edit_oberflaechenschutz, "Zink-Aluminium-\x9A"
-                                            "berzug");
-    form.ComboBox_oflschutz = 0;
-    form.ComboBox_oflschutzChange();
-    EXPECT_TRUE(form.Edit_oberflaechenschutzEnabled());
-    form.Edit_oberflaechenschutz = std::string(60, 'x');
-    form.Edit_zus1 = std::string(120, 'y');
-    form.Edit_bistemp = "80";
-    form.CheckBox_aufnahmehuelse = false;
-    form.CheckBox_f = false;
-    form.RadioGroup_entgraten = 0;
-    session.AbortFlag = true;
-    form.Button_okClick();
-    EXPECT_FALSE(session.AbortFlag);
-    EXPECT_EQ(s.settingLength, s.L2); // the exact value behind the shown text
-    EXPECT_FALSE(s.settingEqualsLc);
-    EXPECT_EQ(s.surfaceProtection, std::string(45, 'x'));
-    EXPECT_EQ(s.surfaceProtectionIndex, 0);
-    EXPECT_EQ(s.extraInfo1, std::string(100, 'y'));
-    EXPECT_EQ(s.tempFrom, -20);
-    EXPECT_EQ(s.tempTo, 80);
-    EXPECT_EQ(s.mandrelSleeve, 1);
-    EXPECT_FALSE(s.showForces);
-    EXPECT_EQ(s.deburring, 1);
-    // Cancel changes nothing.
-    const SpringRecord before = s;
-    TForm_korFert again(session);
-    again.CheckBox_p = false;
-    again.Button_cancelClick();
-    EXPECT_TRUE(session.AbortFlag);
-    EXPECT_EQ(s.showLdPm, before.showLdPm);
-}
-
-TEST_F(DrawingTest, LsEqualsLcStoresTheSolidLength) {
-    Rich();
-    Calculate();
-    TForm_korFert form(session);
-    form.CheckBox_ls = true;
-    form.CheckBox_lsClick();
-    form.Button_okClick();
-    EXPECT_TRUE(session.spring.settingEqualsLc);
-    EXPECT_EQ(session.spring.settingLength, session.spring.Lc);
-}
-
-TEST_F(DrawingTest, DialogSequenceThenOutputChoice) {
-    Rich();
-    Calculate();
-    const std::string chosen = "Zink-Aluminium-\xC3\x9C"
-                               "berzug";
-    for (Answer::Answer a :
-         {Answer::Chosen(2), Answer::Chosen(2), Answer::Yes(), Answer::No(), Answer::Typed("22,5"),
-          Answer::Typed("-10"), Answer::Typed("90"), Answer::Chosen(5),
-          Answer::Typed("gepr\xC3\xBC"
-                        "ft"),
-          Answer::Typed(""), Answer::No(), Answer::Yes(), Answer::No(), Answer::Yes(),
-          Answer::Chosen(5)})
-        dialogs.Push(a);
-    EXPECT_TRUE(ProductionDrawing(session, cad, OutputKind::Ask, setup));
-    EXPECT_TRUE(dialogs.unexpected.empty());
-    EXPECT_TRUE(dialogs.script.empty());
-    const SpringRecord& s = session.spring;
-    EXPECT_EQ(s.deburring, 2);
-    EXPECT_EQ(s.presetting, 2);
-    EXPECT_TRUE(s.showSettingLength);
-    EXPECT_FALSE(s.settingEqualsLc);
-    EXPECT_EQ(s.settingLength, 22.5L);
-    EXPECT_EQ(s.tempFrom, -10);
-    EXPECT_EQ(s.tempTo, 90);
-    EXPECT_EQ(s.surfaceProtectionIndex, 4);
-    EXPECT_EQ(Cp850ToUtf8(s.surfaceProtection), chosen);
-    EXPECT_EQ(s.extraInfo1, "gepr\x81"
-                            "ft");
-    EXPECT_EQ(s.extraInfo2, "");
-    EXPECT_EQ(s.mandrelSleeve, 2);
-    EXPECT_FALSE(s.showForces);
-    EXPECT_TRUE(s.showLdPm);
-    EXPECT_TRUE(fs::exists(temp / "feder.txt")); // the fifth output kind
-    // The prompts came in the order of the form.
-    std::vector<std::string> prompts;
-    for (const std::string& p : dialogs.shown)
-        if (p.rfind("  ", 0) != 0) prompts.push_back(p);
-    const std::vector<std::string> want = {
-        Shown(text::kDeburringCaption),
-        Shown(text::kPresettingCaption),
-        Shown(text::kShowSettingLength),
-        Shown(text::kSettingEqualsLc),
-        Shown(text::kSettingLengthPrompt) + " [mm]",
-        Shown(text::kTemperatureFrom) + " [" +
-            Shown(UnitLabel(session.config, Quantity::Temperature)) + "]",
-        Shown(text::kTemperatureTo) + " [" +
-            Shown(UnitLabel(session.config, Quantity::Temperature)) + "]",
-        Shown(text::kSurfaceProtection),
-        Shown(text::kExtraInfo) + " 1",
-        Shown(text::kExtraInfo) + " 2",
-        Shown(text::kMandrel),
-        Shown(text::kSleeve),
-        Shown(text::kShowForces),
-        Shown(text::kShowLdPm),
-        "CAD-Code"};
-    EXPECT_EQ(prompts, want);
-}
-
-TEST_F(DrawingTest, CancelInTheFormOrTheOutputChoiceWritesNothing) {
-    Rich();
-    Calculate();
-    const SpringRecord before = session.spring;
-    dialogs.Push(Answer::Chosen(1));
-    dialogs.Push(Answer::Cancelled());
-    EXPECT_FALSE(ProductionDrawing(session, cad, OutputKind::Ask, setup));
-    EXPECT_TRUE(session.AbortFlag);
-    EXPECT_EQ(session.spring.deburring, before.deburring); // nothing stored
-    EXPECT_TRUE(fs::is_empty(temp.str()));
-
-    // OK in the form, then Cancel in the output choice: the options stay, no file.
-    session.spring.showSettingLength = false;
-    for (Answer::Answer a : {Answer::Chosen(1), Answer::Chosen(3), Answer::No(), Answer::Typed("0"),
-                             Answer::Typed("0"), Answer::Chosen(1), Answer::Typed(""),
-                             Answer::Typed(""), Answer::Typed(""), Answer::No(), Answer::No(),
-                             Answer::Yes(), Answer::Yes(), Answer::Cancelled()})
-        dialogs.Push(a);
-    EXPECT_FALSE(ProductionDrawing(session, cad, OutputKind::Ask, setup));
-    EXPECT_TRUE(dialogs.script.empty());
-    EXPECT_TRUE(session.AbortFlag);
-    EXPECT_EQ(session.spring.deburring, 1);
-    EXPECT_EQ(session.spring.mandrelSleeve, 4);
-    EXPECT_TRUE(fs::is_empty(temp.str()));
-}
-
-TEST_F(DrawingTest, ShellFormReplacesTheQuestions) {
-    Rich();
-    Calculate();
-    setup.form = [](TForm_korFert& form) {
-        form.CheckBox_p = false;
-        form.Button_okClick();
+    int asked = 0;
+    setup.askOptions = [&](Session& s) {
+        ++asked;
+        s.spring.showLdPm = false;
+        s.AbortFlag = false;
+        return true;
     };
     dialogs.Push(Answer::Chosen(5)); // the output kind: TXT
     EXPECT_TRUE(ProductionDrawing(session, cad, OutputKind::Ask, setup));
+    EXPECT_EQ(asked, 1);
     EXPECT_TRUE(dialogs.unexpected.empty());
     EXPECT_FALSE(session.spring.showLdPm);
-    // A form closed without OK or Cancel counts as cancelled.
-    setup.form = [](TForm_korFert&) {};
-    EXPECT_FALSE(AskDrawingOptions(session, setup.form));
+    EXPECT_TRUE(fs::exists(temp / "feder.txt"));
+    EXPECT_TRUE(ProductionDrawing(session, cad, OutputKind::Dxf, setup));
+    EXPECT_EQ(asked, 1);
+}
+
+TEST_F(DrawingTest, CancelledOptionsWriteNothing) {
+    Rich();
+    Calculate();
+    setup.askOptions = [](Session& s) {
+        s.AbortFlag = true;
+        return false;
+    };
+    EXPECT_FALSE(ProductionDrawing(session, cad, OutputKind::Ask, setup));
     EXPECT_TRUE(session.AbortFlag);
+    EXPECT_TRUE(dialogs.shown.empty()); // no output choice
+    EXPECT_TRUE(fs::is_empty(temp.str()));
 }
 
 // ---- Dimension helpers ----

@@ -522,16 +522,21 @@ TEST_F(StrengthDiagramTest, DiagramMenuDrawsGoodmanAndHaigh) {
 TEST_F(StrengthDiagramTest, FatigueDiagramsAskForLimitsLikeTheSheets) {
     SteelSpring();
     session.config.enterDiagramLimits = true;
+    int asked = 0;
+    ctx.askLimits = [&](Session&, const DiagramLimitsQuestion&) {
+        ++asked; // the limits form (ui/diagram_limits_form.h) answers 0 .. 800 on both axes
+        return std::optional<DiagramLimits>({0, 800, 0, 800});
+    };
     dialogs.Push(ScriptedDialogs::Chosen(5)); // "TXT"
-    for (const char* typed : {"0", "800", "0", "800"})
-        dialogs.Push(ScriptedDialogs::Typed(typed));
     EXPECT_TRUE(ShowGoodmanDiagram(ctx, OutputKind::Ask));
+    EXPECT_EQ(asked, 1);
     EXPECT_TRUE(dialogs.unexpected.empty());
     EXPECT_TRUE(dialogs.script.empty());
     EXPECT_NE(ReadFile(temp / "feder.txt").find("\t800\r\n"), std::string::npos);
     // A given output kind asks nothing.
     EXPECT_TRUE(ShowHaighDiagram(ctx, OutputKind::Txt));
     EXPECT_TRUE(dialogs.unexpected.empty());
+    EXPECT_EQ(asked, 1);
 }
 
 // ---- tau-d and k ----

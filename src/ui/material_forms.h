@@ -9,18 +9,17 @@
 #include "base/units.h"
 #include "persistence/material_tables.h"
 #include "persistence/table_browser.h"
+#include "platform/form.h"
 
 #include <array>
-#include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 namespace kora {
 
 struct Session;
 
-class TForm_kormat {
+class TForm_kormat final : public FormModel {
   public:
     // Label hints (help texts) shown while hints are switched on.
     static constexpr std::array<std::pair<std::string_view, int>, 8> kHints = {{
@@ -39,29 +38,34 @@ class TForm_kormat {
     // `view` shows the table browsers of the buttons; without one they act as cancelled.
     explicit TForm_kormat(Session& session, TableView* view = nullptr);
 
-    std::string Caption;
-    std::vector<std::string> RadioGroup_dbItems, RadioGroup_oberflachItems, ComboBox_tolddItems;
-    int RadioGroup_db = kDatabase;
-    bool GroupBox_wstEnabled = false; // the material edits
-    std::string Edit_name, Edit_emodul, Edit_gmodul, Edit_dichte, Edit_rm, Edit_tauz;
-    std::vector<std::string> ComboBox_dbItems;
-    int ComboBox_dbIndex = -1;
-    std::string ComboBox_dbText;
-    bool ComboBox_dbEnabled = true;
-    std::string Label_dichteUnit, Label_stressUnit, Label_lengthUnit, Label_ddPrefix;
-    std::string Edit_dd;
-    int ComboBox_toldd = 0;
-    std::string Edit_toldd;
-    bool Edit_tolddEnabled = false;
-    int RadioGroup_oberflach = 0;
-    std::string Edit_toludauerfest, Edit_tolodauerfest;
-    bool closed = false;
+    Field RadioGroup_db{*this, "RadioGroup_db", Control::Choice};
+    // The edits of the material group box, enabled for an other material.
+    Field Edit_name{*this, "Edit_name", Control::Edit};
+    Field Edit_emodul{*this, "Edit_emodul", Control::Edit};
+    Field Edit_gmodul{*this, "Edit_gmodul", Control::Edit};
+    Field Edit_dichte{*this, "Edit_dichte", Control::Edit};
+    Field Edit_rm{*this, "Edit_rm", Control::Edit};
+    Field Edit_tauz{*this, "Edit_tauz", Control::Edit};
+    // The table materials; its text is the line of the spring's material.
+    Field ComboBox_db{*this, "ComboBox_db", Control::Choice};
+    Field Button_korwst{*this, "Button_korwst", Control::Button};
+    Field Label_ddPrefix{*this, "Label_ddPrefix", Control::Label};
+    Field Edit_dd{*this, "Edit_dd", Control::Edit};
+    Field Button_db2076{*this, "Button_db2076", Control::Button};
+    Field Button_en10270{*this, "Button_en10270", Control::Button};
+    Field ComboBox_toldd{*this, "ComboBox_toldd", Control::Choice};
+    Field Edit_toldd{*this, "Edit_toldd", Control::Edit}; // enabled for "andere ..."
+    Field RadioGroup_oberflach{*this, "RadioGroup_oberflach", Control::Choice};
+    Field Edit_toludauerfest{*this, "Edit_toludauerfest", Control::Edit};
+    Field Edit_tolodauerfest{*this, "Edit_tolodauerfest", Control::Edit};
+    Field Button_toldauerfest{*this, "Button_toldauerfest", Control::Button};
+    Field Button_help{*this, "Button_help", Control::Button};
 
     // Once at program start: the list of table materials ("korwst.dbf error" when the table
     // cannot be opened, the list then stays empty).
     void FormCreate();
     // Every time the form is shown: remembers the spring's material for Cancel and shows it.
-    void FormShow();
+    void FormShow() override;
     void RadioGroup_dbClick();
     void ComboBox_dbChange();
     void Button_korwstClick();
@@ -76,34 +80,34 @@ class TForm_kormat {
     int Button_helpClick();
 
   private:
+    void OkClick() override { Button_okClick(); }
+    void CancelClick() override { Button_cancelClick(); }
+    void ShowCaptions();
     void EnableControls();
     void ShowTableMaterial();
     void ShowMaterialValues();
     void SelectListLine();
     void ShowComputedTolerance();
     void PickStandardDiameter(std::string_view table, std::string_view title);
-    real Take(const std::string& edit, const std::string& shown, real current,
-              Quantity quantity) const;
+    real Take(const Field& edit, Quantity quantity) const;
 
     Session& session_;
     TableView* view_;
     SpringMaterialState before_;
-    std::string shownE_, shownG_, shownRho_, shownRm_, shownTauz_, shownToldd_;
 };
 
 // The relaxation form: one row of korwstr.dbf per material, edited in two grids.
-class Tform_korrelax {
+class Tform_korrelax final : public FormModel {
   public:
     explicit Tform_korrelax(Session& session, TableView* view = nullptr);
 
-    std::string Caption;
-    std::vector<std::string> ComboBox_kormatItems;
-    int ComboBox_kormatIndex = -1; // no line chosen at first
-    std::string Edit_matname;
-    // Cells as [column][row]; row 0 and the first column(s) hold the headers.
-    std::array<std::array<std::string, 3>, 3> StringGrid_td{};
-    std::array<std::array<std::string, 9>, 5> StringGrid_relax{};
-    bool closed = false;
+    Field ComboBox_kormat{*this, "ComboBox_kormat", Control::Choice}; // no line chosen at first
+    Field Edit_matname{*this, "Edit_matname", Control::Edit};
+    // Cells by column and row; row 0 and the first column(s) hold the headers.
+    Field StringGrid_td{*this, "StringGrid_td", Control::Grid};       // 3 x 3
+    Field StringGrid_relax{*this, "StringGrid_relax", Control::Grid}; // 5 x 9
+    Field Button_browse{*this, "Button_browse", Control::Button};
+    Field Button_help{*this, "Button_help", Control::Button};
 
     void FormCreate();
     void ComboBox_kormatChange();
@@ -115,6 +119,8 @@ class Tform_korrelax {
     int Button_helpClick();
 
   private:
+    void OkClick() override { Button_okClick(); }
+    void CancelClick() override { Button_cancelClick(); }
     void ShowRelaxation();
     bool SaveRelaxation(long number);
 
@@ -123,19 +129,21 @@ class Tform_korrelax {
 };
 
 // The tempering form: the heat-treatment lines of one material in korwstt.dbf.
-class Tform_korwstt {
+class Tform_korwstt final : public FormModel {
   public:
     static constexpr std::size_t kLineLength = 40;
 
     explicit Tform_korwstt(Session& session, TableView* view = nullptr);
 
-    std::string Caption;
-    std::vector<std::string> ComboBox_kormatItems;
-    int ComboBox_kormatIndex = -1;
-    std::string Edit_matname, Edit_temper1, Edit_temper2, Edit_temper3, Edit_info1;
-    std::string Edit_info2; // exists, hidden, not used
-    bool Edit_info2Visible = false;
-    bool closed = false;
+    Field ComboBox_kormat{*this, "ComboBox_kormat", Control::Choice};
+    Field Edit_matname{*this, "Edit_matname", Control::Edit};
+    Field Edit_temper1{*this, "Edit_temper1", Control::Edit};
+    Field Edit_temper2{*this, "Edit_temper2", Control::Edit};
+    Field Edit_temper3{*this, "Edit_temper3", Control::Edit};
+    Field Edit_info1{*this, "Edit_info1", Control::Edit};
+    Field Edit_info2{*this, "Edit_info2", Control::Edit}; // exists, hidden, not used
+    Field Button_browse{*this, "Button_browse", Control::Button};
+    Field Button_help{*this, "Button_help", Control::Button};
 
     void FormCreate();
     void ComboBox_kormatChange();
@@ -145,6 +153,8 @@ class Tform_korwstt {
     int Button_helpClick();
 
   private:
+    void OkClick() override { Button_okClick(); }
+    void CancelClick() override { Button_cancelClick(); }
     bool SaveTempering(long number);
 
     Session& session_;
