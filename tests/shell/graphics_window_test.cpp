@@ -3,6 +3,7 @@
 // and a resize. Pictures go to artefacts/window/ for a person to look at.
 #include "shell/main_window.h"
 
+#include "common/artefacts.h"
 #include "platform/scripted_dialogs.h"
 
 #include <QImage>
@@ -18,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kExample = fs::path(KORA_SOURCE_DATA_DIR) / "examples" / "ventilfeder.kra";
-const fs::path kPictures = fs::path(KORA_ARTEFACTS_DIR) / "window";
+const fs::path kPictures = artefacts::Folder("window");
 
 struct Shown {
     fs::path folder;

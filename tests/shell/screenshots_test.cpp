@@ -3,6 +3,7 @@
 // the production drawing, the Goodman diagram, the calculation settings and the material
 // form. Each test fails when its picture is blank. Run under Xvfb by the screenshots test as
 // well, where the window manager's real X server draws them.
+#include "common/artefacts.h"
 #include "engine/calculate.h"
 #include "persistence/program_folders.h"
 #include "persistence/relaxation_tables.h"
@@ -31,7 +32,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kExample = fs::path(KORA_SOURCE_DATA_DIR) / "examples" / "ventilfeder.kra";
-const fs::path kScreens = fs::path(KORA_ARTEFACTS_DIR) / "screens";
+const fs::path kScreens = artefacts::Folder("screens");
 
 // Saves the picture and says whether it shows more than one colour.
 bool Keep(const QImage& image, const std::string& name) {
