@@ -2,6 +2,7 @@
 
 #include "base/codepage.h"
 #include "shell/drawing_export.h"
+#include "shell/drawing_printer.h"
 #include "shell/gui_application.h"
 #include "shell/shell_texts.h"
 #include "ui/main_menu.h"
@@ -11,6 +12,8 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QScreen>
 #include <QStatusBar>
@@ -96,6 +99,13 @@ MainWindow::MainWindow(Dialogs* dialogs)
     app_.computeOverview = [this](const std::vector<std::string>& files,
                                   const Configuration& config) {
         return OverviewWithProgress(this, files, config);
+    };
+    app_.printDrawing = [this](DisplayList& drawing, const Configuration& config) {
+        QPrinter printer(QPrinter::HighResolution);
+        ApplyPrintOrientation(printer, config);
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        return PrintDrawing(drawing, printer, config);
     };
     BuildMenus();
     statusBar();

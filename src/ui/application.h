@@ -39,6 +39,7 @@ class Application {
     SpringFileContext& files() { return files_; }
     const SpringFileContext& files() const { return files_; }
     DisplayList& display() { return display_; }
+    const DisplayList& display() const { return display_; }
 
     // ---- The platform beside the dialogs (null: none, as on the command line) ----
     void SetGraphicsHost(GraphicsHost* host) { display_.host = host; }
@@ -114,6 +115,9 @@ class Application {
     // window; a chosen row becomes the current, unmodified spring and the overview is shown
     // again, until it is closed without a choice. False when nothing was chosen.
     bool OpenSpringTable();
+    // Prints the graphics window's drawing on a printer the platform lets the user choose
+    // (the print dialog first); false when cancelled or failed. Unset: no printer.
+    std::function<bool(DisplayList& drawing, const Configuration& config)> printDrawing;
     // Computes the overview's rows (the shell runs it beside a progress bar); unset: at once.
     std::function<std::vector<SpringOverviewRow>(const std::vector<std::string>& files,
                                                  const Configuration& config)>

@@ -42,6 +42,10 @@ bool HasGraphicsWindow(const Application& app) {
 bool HasTableWindow(const Application& app) {
     return app.tableView != nullptr;
 }
+// A printer and a drawing on the graphics window to print.
+bool CanPrintDrawing(const Application& app) {
+    return app.printDrawing && !app.display().Empty();
+}
 template <int i> bool HasRecentFile(const Application& app) {
     return !app.recentFiles()[i - 1].empty();
 }
@@ -196,6 +200,10 @@ constexpr std::array kCommands = {
             [](Application& app, const CommandRun&) { return Outcome(app.SaveSpring()); }},
     Command{Id::mi_FileSaveAs, Always,
             [](Application& app, const CommandRun&) { return Outcome(app.SaveSpringAs()); }},
+    Command{Id::mi_fileprint, CanPrintDrawing,
+            [](Application& app, const CommandRun&) {
+                return Outcome(app.printDrawing(app.display(), app.session().config));
+            }},
     Command{Id::mi_file1, HasRecentFile<1>, Reopen<1>},
     Command{Id::mi_file2, HasRecentFile<2>, Reopen<2>},
     Command{Id::mi_file3, HasRecentFile<3>, Reopen<3>},

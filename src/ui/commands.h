@@ -23,6 +23,7 @@ enum class CommandId : int {
     mi_fileOpenTable,
     mi_FileSave,
     mi_FileSaveAs,
+    mi_fileprint,
     mi_file1,
     mi_file2,
     mi_file3,

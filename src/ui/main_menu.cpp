@@ -34,6 +34,8 @@ constexpr std::array kMainMenu = {
     Entry(1, T::Speichern, C::mi_FileSave),
     Entry(1, T::SpeichernUnter, C::mi_FileSaveAs),
     Line(1),
+    Entry(1, T::Drucken, C::mi_fileprint),
+    Line(1),
     Entry(1, T::Count, C::mi_file1), // recent files: the caption is the path
     Entry(1, T::Count, C::mi_file2),
     Entry(1, T::Count, C::mi_file3),
