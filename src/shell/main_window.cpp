@@ -5,6 +5,7 @@
 #include "shell/drawing_printer.h"
 #include "shell/gui_application.h"
 #include "shell/shell_texts.h"
+#include "ui/help_topic.h"
 #include "ui/main_menu.h"
 
 #include <QAction>
@@ -32,6 +33,10 @@ QString Q(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+// The kinds of ShowHelpTopic.
+constexpr int kShowHelpText = 1;
+constexpr int kShowHelpPicture = 2;
+
 bool IsRecentEntry(CommandId id) {
     return id == CommandId::mi_file1 || id == CommandId::mi_file2 || id == CommandId::mi_file3 ||
            id == CommandId::mi_file4;
@@ -52,6 +57,7 @@ bool ChangesTheSpring(CommandId id) {
     case CommandId::mi_file3:
     case CommandId::mi_file4:
     case CommandId::mi_editProductionDrawing:
+    case CommandId::mi_EditCalculationMethod:
         return true;
     default:
         return false;
@@ -106,6 +112,13 @@ MainWindow::MainWindow(Dialogs* dialogs)
         QPrintDialog dialog(&printer, this);
         if (dialog.exec() != QDialog::Accepted) return false;
         return PrintDrawing(drawing, printer, config);
+    };
+    // "&Hilfetext" and "Hilfe&bild" of every dialog: the text in a message box, the picture
+    // in the graphics window; topic 0 is the session's current one.
+    dialogs_.help = [this](QtDialogs::Help help, int topic) {
+        ShowHelpTopic(app_.session(), app_.display(), topic,
+                      help == QtDialogs::Help::Text ? kShowHelpText : kShowHelpPicture);
+        graphics_->update();
     };
     BuildMenus();
     statusBar();

@@ -16,6 +16,7 @@
 #include "ui/diagram_limits_form.h"
 #include "ui/drawing_options_form.h"
 #include "ui/plotter_form.h"
+#include "ui/settings_form.h"
 #include "ui/view_forms.h"
 
 #include <array>
@@ -213,6 +214,13 @@ constexpr std::array kCommands = {
     Command{Id::mi_editProductionDrawing, Always,
             [](Application& app, const CommandRun&) {
                 const bool ok = AskDrawingOptions(app.session());
+                if (ok) app.modified = true;
+                app.Calculate();
+                return Outcome(ok);
+            }},
+    Command{Id::mi_EditCalculationMethod, Always,
+            [](Application& app, const CommandRun&) {
+                const bool ok = EditCalculationSettings(app.session());
                 if (ok) app.modified = true;
                 app.Calculate();
                 return Outcome(ok);

@@ -31,6 +31,7 @@ enum class CommandId : int {
     mi_fileexit,
     // Edit
     mi_editProductionDrawing,
+    mi_EditCalculationMethod,
     // View: reports
     mi_viewstandard,
     mi_viewexcerpt,

@@ -45,6 +45,7 @@ constexpr std::array kMainMenu = {
 
     Menu(0, T::Bearbeiten),
     Entry(1, T::Fertigungszeichnung, C::mi_editProductionDrawing),
+    Entry(1, T::Berechnungsmethode, C::mi_EditCalculationMethod),
 
     Menu(0, T::Ansicht),
     Entry(1, T::Standardausdruck, C::mi_viewstandard),

@@ -145,5 +145,16 @@ TEST(MainWindow, MessagesEntryIsDisabledWithoutMessagesAndCountsThem) {
     EXPECT_EQ(messages->text(), "&Fehlermeldungen (1)");
 }
 
+TEST(MainWindow, HelpButtonsShowTheTopicsTextAndDrawItsPicture) {
+    WindowFixture f;
+    auto w = Started(f);
+    w->dialogs().help(QtDialogs::Help::Text, 1000); // the calculation settings
+    ASSERT_EQ(f.dialogs.infos.size(), 1U);
+    EXPECT_NE(f.dialogs.infos[0].find("Berechnung"), std::string::npos) << f.dialogs.infos[0];
+    w->application().display().Clear();
+    w->dialogs().help(QtDialogs::Help::Picture, 1000);
+    EXPECT_FALSE(w->application().display().Empty()); // the picture, or "null" for none
+}
+
 } // namespace
 } // namespace kora
