@@ -55,6 +55,10 @@ class Dialogs {
     // Shows a form modally: opens it, forwards the user's events to it until it closes
     // (Esc and the close box are its Cancel) and gives true when it closed with OK.
     virtual bool ShowForm(FormModel& form) = 0;
+    // Prints a UTF-8 text file on a printer of the platform's own (the print dialog first): a
+    // page per form feed and per "lines per page". True when printed, false when cancelled or
+    // failed; nullopt where there is no such printer (the print command is used instead).
+    virtual std::optional<bool> PrintTextFile(std::string_view /*path*/) { return std::nullopt; }
     virtual void Beep() {}
 };
 

@@ -905,6 +905,13 @@ bool ReportWriter::HandOn() {
         std::string copy = fs::path(path_).replace_extension(".txt").string();
         if (!StoreCopy(copy)) return false;
         fs::remove(path_, ec);
+        // The window's own printer, where the platform has one.
+        if (device_ == kDeviceWindowsPrinter) {
+            if (const auto printed = session_.dialogs->PrintTextFile(copy)) {
+                if (!*printed) session_.AbortFlag = true;
+                return *printed;
+            }
+        }
         return start(device_ == kDeviceTextPrinter ? std::string_view(spoolCommand_)
                                                    : std::string_view(config.printCommand),
                      copy);

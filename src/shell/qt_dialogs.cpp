@@ -7,6 +7,7 @@
 #include "shell/dialog_texts.h"
 #include "shell/qt_form_view.h"
 #include "shell/qt_table_window.h"
+#include "shell/text_printer.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -25,6 +26,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -70,21 +73,6 @@ QString ShownText(const std::string& bytes) {
     if (decoder.hasError()) shown = Q(Cp850ToUtf8(bytes));
     shown.remove(QChar('\r')).remove(QChar('\f'));
     return shown;
-}
-
-// The printout font of the configuration ("Text Font/Size/Style Printout"); a typewriter face
-// stands in when the named one is not installed.
-QFont PrintoutFont(const Configuration& config) {
-    QFont font(Q(config.textFontPrintout));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPointSize(config.textSizePrintout > 0 ? config.textSizePrintout : 10);
-    const int style = config.textStylePrintout;
-    font.setBold(style & 1);
-    font.setItalic(style & 2);
-    font.setUnderline(style & 4);
-    font.setStrikeOut(style & 8);
-    return font;
 }
 
 QLabel* PromptLabel(QDialog& dialog, std::string_view prompt) {
@@ -218,6 +206,15 @@ bool QtDialogs::ShowForm(FormModel& form) {
     QtFormView view(form, mainWindow_);
     AddHelpButtons(view, view.buttonBox(), form.HelpTopic);
     return view.Run([this](QDialog& dialog) { Place(dialog); });
+}
+
+std::optional<bool> QtDialogs::PrintTextFile(std::string_view path) {
+    const auto bytes = ReadSmallFile(std::string(path), kMostTextBytes);
+    if (!bytes) return false;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, mainWindow_);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    return PrintText(*bytes, printer, *config_) > 0;
 }
 
 void QtDialogs::ShowInfo(std::string_view message, std::string_view caption) {

@@ -52,6 +52,7 @@ class QtDialogs final : public Dialogs {
                     std::string_view remedy) override;
     std::optional<std::size_t> ShowTable(TableWindowContent& table) override;
     bool ShowForm(FormModel& form) override;
+    std::optional<bool> PrintTextFile(std::string_view path) override;
     void Beep() override;
 
     // Scales the dialog's font by "Dialogelemente", its size by "Input Window Scale %", and
