@@ -102,6 +102,7 @@ MainWindow::MainWindow(Dialogs* dialogs)
       graphics_(new GraphicsWidget(app_.display(), this)) {
     setCentralWidget(graphics_);
     app_.SetGraphicsHost(graphics_);
+    app_.tableView = &tableView_;
     app_.computeOverview = [this](const std::vector<std::string>& files,
                                   const Configuration& config) {
         return OverviewWithProgress(this, files, config);

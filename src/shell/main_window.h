@@ -6,6 +6,7 @@
 
 #include "shell/graphics_widget.h"
 #include "shell/qt_dialogs.h"
+#include "shell/qt_table_view.h"
 #include "ui/application.h"
 #include "ui/commands.h"
 #include "ui/main_menu.h"
@@ -56,6 +57,7 @@ class MainWindow : public QMainWindow {
     void AskAndSaveDrawing();
 
     QtDialogs dialogs_;
+    QtTableView tableView_{this};
     Application app_;
     GraphicsWidget* graphics_;
     std::map<CommandId, QAction*> actions_;
