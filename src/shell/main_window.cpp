@@ -34,8 +34,8 @@ QString Q(std::string_view utf8) {
 }
 
 // The kinds of ShowHelpTopic.
-constexpr int kShowHelpText = 1;
-constexpr int kShowHelpPicture = 2;
+constexpr int kShowAsText = 1;
+constexpr int kShowAsPicture = 2;
 
 bool IsRecentEntry(CommandId id) {
     return id == CommandId::mi_file1 || id == CommandId::mi_file2 || id == CommandId::mi_file3 ||
@@ -118,7 +118,7 @@ MainWindow::MainWindow(Dialogs* dialogs)
     // in the graphics window; topic 0 is the session's current one.
     dialogs_.help = [this](QtDialogs::Help help, int topic) {
         ShowHelpTopic(app_.session(), app_.display(), topic,
-                      help == QtDialogs::Help::Text ? kShowHelpText : kShowHelpPicture);
+                      help == QtDialogs::Help::Text ? kShowAsText : kShowAsPicture);
         graphics_->update();
     };
     BuildMenus();
