@@ -24,6 +24,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 
 namespace kora {
@@ -43,6 +44,20 @@ bool Keep(const QImage& image, const std::string& name) {
         for (int x = 0; x < image.width() && colours.size() < 3; x += 3)
             colours.insert(image.pixel(x, y));
     return colours.size() >= 3;
+}
+
+// Runs `act` on the next modal window once it is shown (looked for every 10 ms).
+void WhenShown(std::function<void(QWidget&)> act) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QWidget* shown = QApplication::activeModalWidget();
+        if (shown == nullptr || !shown->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        act(*shown);
+    });
+    timer->start();
 }
 
 struct Desktop {
@@ -89,11 +104,9 @@ TEST(Screenshots, ReportTextWindow) {
     QtDialogs qt(d.window.get());
     qt.UseConfiguration(d.window->application().session().config);
     bool kept = false;
-    QTimer::singleShot(200, [&] {
-        if (QWidget* shown = QApplication::activeModalWidget()) {
-            kept = Keep(shown->grab().toImage(), "report_text_window");
-            shown->close();
-        }
+    WhenShown([&](QWidget& shown) {
+        kept = Keep(shown.grab().toImage(), "report_text_window");
+        shown.close();
     });
     // The screen device writes "outwin.txt" and hands it to the text window.
     const std::string report = (d.folder / "outwin.txt").string();
@@ -105,12 +118,9 @@ TEST(Screenshots, ReportTextWindow) {
 
 template <class Form> bool ShowAndKeep(QtDialogs& qt, Form& form, const std::string& name) {
     bool kept = false;
-    QTimer::singleShot(200, [&] {
-        if (QWidget* shown = QApplication::activeModalWidget()) {
-            kept = Keep(shown->grab().toImage(), name);
-            form.Cancel();
-            static_cast<QDialog*>(shown)->reject();
-        }
+    WhenShown([&](QWidget& shown) {
+        kept = Keep(shown.grab().toImage(), name);
+        static_cast<QDialog&>(shown).reject(); // the form's Cancel
     });
     qt.ShowForm(form);
     return kept;
