@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include "base/codepage.h"
+#include "base/text.h"
 #include "shell/drawing_export.h"
 #include "shell/drawing_printer.h"
 #include "shell/gui_application.h"
@@ -65,10 +66,10 @@ bool ChangesTheSpring(CommandId id) {
 }
 
 std::optional<ExportFormat> FormatOf(const std::string& path) {
-    const std::string extension = fs::path(path).extension().string();
-    if (extension == ".pdf" || extension == ".PDF") return ExportFormat::Pdf;
-    if (extension == ".svg" || extension == ".SVG") return ExportFormat::Svg;
-    if (extension == ".png" || extension == ".PNG") return ExportFormat::Png;
+    const std::string extension = UpperAscii(fs::path(path).extension().string());
+    if (extension == ".PDF") return ExportFormat::Pdf;
+    if (extension == ".SVG") return ExportFormat::Svg;
+    if (extension == ".PNG") return ExportFormat::Png;
     return std::nullopt;
 }
 
@@ -241,12 +242,14 @@ CommandOutcome MainWindow::Run(CommandId id) {
 
 bool MainWindow::SaveDrawingAs(const std::string& path) {
     const auto format = FormatOf(path);
+    // Through the session's dialogs, as every message of the program.
+    Dialogs& dialogs = *app_.session().dialogs;
     if (!format) {
-        dialogs_.ShowError(std::string(shell_text::kUnknownPictureType) + path);
+        dialogs.ShowError(std::string(shell_text::kUnknownPictureType) + path);
         return false;
     }
     const ExportResult result = ExportDisplayList(app_.display(), *format, path);
-    if (!result.ok) dialogs_.ShowError(result.message);
+    if (!result.ok) dialogs.ShowError(result.message);
     return result.ok;
 }
 

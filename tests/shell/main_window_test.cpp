@@ -145,6 +145,23 @@ TEST(MainWindow, MessagesEntryIsDisabledWithoutMessagesAndCountsThem) {
     EXPECT_EQ(messages->text(), "&Fehlermeldungen (1)");
 }
 
+TEST(MainWindow, TheDrawingShownIsExportedByItsExtension) {
+    WindowFixture f;
+    auto w = Started(f, {kExample.string()});
+    w->Run(CommandId::mi_viewfertigungszeichnung);
+    for (const char* name : {"zeichnung.pdf", "zeichnung.SVG", "zeichnung.png"}) {
+        EXPECT_TRUE(w->SaveDrawingAs(f.In(name))) << name;
+        EXPECT_GT(fs::file_size(f.In(name)), 1000U) << name;
+    }
+    std::ifstream pdf(f.In("zeichnung.pdf"), std::ios::binary);
+    std::string start(4, '\0');
+    pdf.read(start.data(), 4);
+    EXPECT_EQ(start, "%PDF");
+    EXPECT_FALSE(w->SaveDrawingAs(f.In("zeichnung.bmp")));
+    ASSERT_EQ(f.dialogs.errors.size(), 1U);
+    EXPECT_FALSE(fs::exists(f.In("zeichnung.bmp")));
+}
+
 TEST(MainWindow, HelpButtonsShowTheTopicsTextAndDrawItsPicture) {
     WindowFixture f;
     auto w = Started(f);
