@@ -70,4 +70,20 @@ class Canvas {
     virtual void Text(DevicePoint topLeft, std::string_view text) = 0;
 };
 
+// A surface that draws nothing: the screen side of a printout's replay, or a replay measured
+// without any drawing.
+class DiscardingCanvas final : public Canvas {
+  public:
+    void MoveTo(DevicePoint) override {}
+    void LineTo(DevicePoint) override {}
+    void Ellipse(DevicePoint, DevicePoint) override {}
+    void Arc(DevicePoint, DevicePoint, DevicePoint, DevicePoint) override {}
+    void Polygon(const DevicePoint*, int) override {}
+    void SetPen(const Pen&) override {}
+    void SetBrush(const Brush&) override {}
+    void SetFont(const Font&) override {}
+    void SetTextColour(Rgb) override {}
+    void Text(DevicePoint, std::string_view) override {}
+};
+
 } // namespace kora

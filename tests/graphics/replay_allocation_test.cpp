@@ -10,20 +10,6 @@
 namespace kora {
 namespace {
 
-class DiscardingCanvas : public Canvas {
-  public:
-    void MoveTo(DevicePoint) override {}
-    void LineTo(DevicePoint) override {}
-    void Ellipse(DevicePoint, DevicePoint) override {}
-    void Arc(DevicePoint, DevicePoint, DevicePoint, DevicePoint) override {}
-    void Polygon(const DevicePoint*, int) override {}
-    void SetPen(const Pen&) override {}
-    void SetBrush(const Brush&) override {}
-    void SetFont(const Font&) override {}
-    void SetTextColour(Rgb) override {}
-    void Text(DevicePoint, std::string_view) override {}
-};
-
 // Every kind of record, `rounds` times over.
 void Fill(DisplayList& list, int rounds) {
     list.Header(0, 0, 420, 297);
