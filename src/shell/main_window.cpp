@@ -47,24 +47,6 @@ int RecentIndex(CommandId id) {
     return static_cast<int>(id) - static_cast<int>(CommandId::mi_file1) + 1;
 }
 
-// Commands after which the spring may have changed: the result graphic is drawn anew.
-bool ChangesTheSpring(CommandId id) {
-    switch (id) {
-    case CommandId::mi_fileNew:
-    case CommandId::mi_fileOpen:
-    case CommandId::mi_fileOpenTable:
-    case CommandId::mi_file1:
-    case CommandId::mi_file2:
-    case CommandId::mi_file3:
-    case CommandId::mi_file4:
-    case CommandId::mi_editProductionDrawing:
-    case CommandId::mi_EditCalculationMethod:
-        return true;
-    default:
-        return false;
-    }
-}
-
 std::optional<ExportFormat> FormatOf(const std::string& path) {
     const std::string extension = UpperAscii(fs::path(path).extension().string());
     if (extension == ".PDF") return ExportFormat::Pdf;
@@ -234,7 +216,7 @@ CommandOutcome MainWindow::Run(CommandId id) {
         close();
         return outcome;
     }
-    if (ChangesTheSpring(id)) RedrawCurrentView();
+    if (CommandOf(id).changesSpring) RedrawCurrentView();
     ApplyCaptions();
     Renew();
     return outcome;

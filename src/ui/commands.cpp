@@ -192,11 +192,11 @@ using Id = CommandId;
 
 constexpr std::array kCommands = {
     Command{Id::mi_fileNew, Always,
-            [](Application& app, const CommandRun&) { return Outcome(app.NewSpring()); }},
+            [](Application& app, const CommandRun&) { return Outcome(app.NewSpring()); }, true},
     Command{Id::mi_fileOpen, Always,
-            [](Application& app, const CommandRun&) { return Outcome(app.OpenSpring()); }},
+            [](Application& app, const CommandRun&) { return Outcome(app.OpenSpring()); }, true},
     Command{Id::mi_fileOpenTable, Always,
-            [](Application& app, const CommandRun&) { return Outcome(app.OpenSpringTable()); }},
+            [](Application& app, const CommandRun&) { return Outcome(app.OpenSpringTable()); }, true},
     Command{Id::mi_FileSave, Always,
             [](Application& app, const CommandRun&) { return Outcome(app.SaveSpring()); }},
     Command{Id::mi_FileSaveAs, Always,
@@ -205,10 +205,10 @@ constexpr std::array kCommands = {
             [](Application& app, const CommandRun&) {
                 return Outcome(app.printDrawing(app.display(), app.session().config));
             }},
-    Command{Id::mi_file1, HasRecentFile<1>, Reopen<1>},
-    Command{Id::mi_file2, HasRecentFile<2>, Reopen<2>},
-    Command{Id::mi_file3, HasRecentFile<3>, Reopen<3>},
-    Command{Id::mi_file4, HasRecentFile<4>, Reopen<4>},
+    Command{Id::mi_file1, HasRecentFile<1>, Reopen<1>, true},
+    Command{Id::mi_file2, HasRecentFile<2>, Reopen<2>, true},
+    Command{Id::mi_file3, HasRecentFile<3>, Reopen<3>, true},
+    Command{Id::mi_file4, HasRecentFile<4>, Reopen<4>, true},
     Command{Id::mi_fileexit, Always,
             [](Application& app, const CommandRun&) { return Outcome(app.Close()); }},
     Command{Id::mi_editProductionDrawing, Always,
@@ -217,14 +217,14 @@ constexpr std::array kCommands = {
                 if (ok) app.modified = true;
                 app.Calculate();
                 return Outcome(ok);
-            }},
+            }, true},
     Command{Id::mi_EditCalculationMethod, Always,
             [](Application& app, const CommandRun&) {
                 const bool ok = EditCalculationSettings(app.session());
                 if (ok) app.modified = true;
                 app.Calculate();
                 return Outcome(ok);
-            }},
+            }, true},
     Command{Id::mi_viewstandard, Always,
             [](Application& app, const CommandRun& run) { return Report(app, run, FullReport); }},
     Command{Id::mi_viewexcerpt, Always,

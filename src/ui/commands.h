@@ -116,6 +116,8 @@ struct Command {
     CommandId id;
     bool (*enabled)(const Application& app);
     CommandOutcome (*action)(Application& app, const CommandRun& run);
+    // The command may change the spring: the window draws its result graphic anew afterwards.
+    bool changesSpring = false;
 };
 
 // Every row, in the order of the ids.
