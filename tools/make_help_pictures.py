@@ -11,7 +11,8 @@ a, o, u, A, O, U gives the umlaut.
 
 import math
 import os
-import sys
+
+from help_files import help_folder, write
 
 UNIT = 0.025  # mm per plotter unit
 
@@ -456,21 +457,10 @@ PICTURES = [
 ]
 
 
-def write(path, data):
-    """Writes only when the content differs, so an unchanged picture keeps its file."""
-    try:
-        with open(path, "rb") as f:
-            if f.read() == data:
-                return
-    except FileNotFoundError:
-        pass
-    with open(path, "wb") as f:
-        f.write(data)
 
 
 def main():
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..",
-                                                                "data", "help")
+    folder = help_folder()
     os.makedirs(os.path.join(folder, "en"), exist_ok=True)
     for name, draw, _ in PICTURES:
         write(os.path.join(folder, name + ".plt"), draw(True).bytes())

@@ -10,7 +10,8 @@ ends, each line at most 250 characters.
 """
 
 import os
-import sys
+
+from help_files import help_folder, write
 
 # (topic, picture or None, German lines, English lines); at most five lines each.
 TOPICS = [
@@ -449,20 +450,10 @@ def hlp(topics, german):
     return b"".join(line + b"\r\n" for line in out)
 
 
-def write(path, data):
-    try:
-        with open(path, "rb") as f:
-            if f.read() == data:
-                return
-    except FileNotFoundError:
-        pass
-    with open(path, "wb") as f:
-        f.write(data)
 
 
 def main():
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..",
-                                                                "data", "help")
+    folder = help_folder()
     os.makedirs(os.path.join(folder, "en"), exist_ok=True)
     low = [t for t in TOPICS if t[0] < 4000]
     high = [t for t in TOPICS if t[0] >= 4000]
