@@ -1,5 +1,6 @@
-// German texts of the Qt dialog family: captions, buttons and the menus of the text window.
-// UTF-8, as Qt shows them; "&" marks the access key.
+// The texts of the Qt shell in one place: the dialog family's captions and buttons, the menus
+// of the text and table windows, the main window's own texts and the drawing export's
+// messages. UTF-8, as Qt shows them; "&" marks the access key.
 #pragma once
 
 #include <string_view>
@@ -36,5 +37,31 @@ inline constexpr std::string_view kMessageLabel = "Fehlermeldung";
 inline constexpr std::string_view kCauseLabel = "Ursache";
 inline constexpr std::string_view kRemedyLabel = "Abhilfe";
 inline constexpr std::string_view kHelp = "&Hilfe";
+
+// Table windows (the spring overview's and the dBase tables').
+inline constexpr std::string_view kTableFileMenu = "File";
+inline constexpr std::string_view kTableExit = "E&xit";
+inline constexpr std::string_view kTableHelpMenu = "Help";
+
+// The animation's step dialog.
+inline constexpr std::string_view kStepCaption = "Animation";
+
+// The main window.
+inline constexpr std::string_view kNoDisplay =
+    "KORA: kein Bildschirm verfügbar (DISPLAY ist nicht gesetzt); das Fenster kann nicht "
+    "geöffnet werden. Die Kommandozeilen-Aufrufe zeigt kora --help.";
+inline constexpr std::string_view kOverviewProgress = "Federn werden berechnet ...";
+inline constexpr std::string_view kSaveDrawingTitle = "Zeichnung exportieren";
+inline constexpr std::string_view kPictureFilter = "PDF (*.pdf);;SVG (*.svg);;PNG (*.png)";
+inline constexpr std::string_view kUnknownPictureType =
+    "Dateityp nicht bekannt (.pdf, .svg oder .png): ";
+
+// The drawing export (PNG, SVG, PDF files of a drawing).
+inline constexpr std::string_view kUnknownOutput = "KORA: diese Zeichnung gibt es nicht: ";
+inline constexpr std::string_view kNotDrawn = "KORA: die Zeichnung wurde nicht erstellt";
+inline constexpr std::string_view kRenderFailed =
+    "KORA: die Zeichnung konnte nicht gerendert werden";
+inline constexpr std::string_view kWriteFailed =
+    "KORA: die Datei konnte nicht geschrieben werden: ";
 
 } // namespace kora::dialog_text

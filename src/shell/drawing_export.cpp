@@ -8,7 +8,7 @@
 #include "graphics/production_drawing.h"
 #include "graphics/replay.h"
 #include "graphics/spring_views.h"
-#include "shell/drawing_export_texts.h"
+#include "shell/dialog_texts.h"
 #include "shell/qpainter_canvas.h"
 
 #include <QBuffer>
@@ -285,12 +285,12 @@ ExportResult ExportDisplayList(DisplayList& list, ExportFormat format, const std
     ExportResult result;
     std::string bytes;
     if (!RenderDrawing(list, format, bytes)) {
-        result.message = std::string(export_text::kRenderFailed);
+        result.message = std::string(dialog_text::kRenderFailed);
         return result;
     }
     const FileWriteResult written = WriteFileAtomically(path, bytes);
     if (!written.ok()) {
-        result.message = std::string(export_text::kWriteFailed) + path + " (" +
+        result.message = std::string(dialog_text::kWriteFailed) + path + " (" +
                          Cp850ToUtf8(FileWriteMessage(written, Utf8ToCp850(path))) + ")";
         return result;
     }
@@ -305,7 +305,7 @@ ExportResult ExportDrawing(Session& session, int output, ExportFormat format,
                   k3DView = 11;
     ExportResult result;
     if (output < 1 || output > k3DView) {
-        result.message = std::string(export_text::kUnknownOutput) + std::to_string(output);
+        result.message = std::string(dialog_text::kUnknownOutput) + std::to_string(output);
         return result;
     }
     DisplayList display(session);
@@ -332,7 +332,7 @@ ExportResult ExportDrawing(Session& session, int output, ExportFormat format,
         drawn = views.Spring3DView(OutputKind::Screen, false);
     }
     if (!drawn || display.Empty()) {
-        result.message = std::string(export_text::kNotDrawn);
+        result.message = std::string(dialog_text::kNotDrawn);
         return result;
     }
     return ExportDisplayList(display, format, path);

@@ -1,6 +1,7 @@
 #include "shell/graphics_widget.h"
 
 #include "calc/session.h"
+#include "shell/dialog_texts.h"
 #include "shell/qpainter_canvas.h"
 
 #include <QApplication>
@@ -18,8 +19,6 @@
 
 namespace kora {
 namespace {
-
-constexpr const char* kStepCaption = "Animation";
 
 QColor ToQColor(Rgb c) {
     return QColor(c.r, c.g, c.b);
@@ -87,7 +86,7 @@ void GraphicsWidget::ShowFrame(int pauseMs) {
 // The step dialog: "+" (default) shows the next frame, "++" plays the rest without stopping.
 bool GraphicsWidget::AnimationStep() {
     QDialog step(this);
-    step.setWindowTitle(kStepCaption);
+    step.setWindowTitle(QString::fromUtf8(dialog_text::kStepCaption.data()));
     auto* layout = new QHBoxLayout(&step);
     auto* next = new QPushButton("+", &step);
     auto* rest = new QPushButton("++", &step);

@@ -2,10 +2,10 @@
 
 #include "base/codepage.h"
 #include "base/text.h"
+#include "shell/dialog_texts.h"
 #include "shell/drawing_export.h"
 #include "shell/drawing_printer.h"
 #include "shell/gui_application.h"
-#include "shell/shell_texts.h"
 #include "ui/help_topic.h"
 #include "ui/main_menu.h"
 
@@ -59,7 +59,7 @@ std::optional<ExportFormat> FormatOf(const std::string& path) {
 std::vector<SpringOverviewRow> OverviewWithProgress(QWidget* parent,
                                                     const std::vector<std::string>& files,
                                                     const Configuration& config) {
-    QProgressDialog progress(Q(shell_text::kOverviewProgress), Q(shell_text::kCancel), 0,
+    QProgressDialog progress(Q(dialog_text::kOverviewProgress), Q(dialog_text::kCancel), 0,
                              static_cast<int>(files.size()), parent);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
@@ -227,7 +227,7 @@ bool MainWindow::SaveDrawingAs(const std::string& path) {
     // Through the session's dialogs, as every message of the program.
     Dialogs& dialogs = *app_.session().dialogs;
     if (!format) {
-        dialogs.ShowError(std::string(shell_text::kUnknownPictureType) + path);
+        dialogs.ShowError(std::string(dialog_text::kUnknownPictureType) + path);
         return false;
     }
     const ExportResult result = ExportDisplayList(app_.display(), *format, path);
@@ -241,8 +241,8 @@ void MainWindow::AskAndSaveDrawing() {
                                 (app_.files().fileName.empty() ? "kora" : app_.files().fileName))
                                    .string() +
                                ".pdf");
-    const QString path = QFileDialog::getSaveFileName(this, Q(shell_text::kSaveDrawingTitle),
-                                                      suggested, Q(shell_text::kPictureFilter));
+    const QString path = QFileDialog::getSaveFileName(this, Q(dialog_text::kSaveDrawingTitle),
+                                                      suggested, Q(dialog_text::kPictureFilter));
     if (!path.isEmpty()) SaveDrawingAs(path.toStdString());
 }
 
@@ -258,7 +258,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 int RunWindow(int argc, char** argv, const std::vector<std::string>& arguments) {
     if (!DisplayAvailable()) {
-        std::cerr << shell_text::kNoDisplay << '\n';
+        std::cerr << dialog_text::kNoDisplay << '\n';
         return 2;
     }
     GuiApplication(argc, argv);

@@ -1,6 +1,7 @@
 #include "shell/qt_form_view.h"
 
 #include "base/codepage.h"
+#include "shell/dialog_texts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,7 +23,6 @@ namespace {
 
 // Beyond seven items a choice is a list, as in every dialog of the program.
 constexpr int kMostRadioItems = 7;
-constexpr const char* kCancelCaption = "Abbrechen";
 constexpr std::string_view kHelpButtonId = "Button_help";
 
 QString Shown(std::string_view cp850) {
@@ -72,7 +72,8 @@ void QtFormView::Build() {
     for (Field* field : form_.Fields())
         AddField(*field, grid, row);
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons_->button(QDialogButtonBox::Cancel)->setText(kCancelCaption);
+    buttons_->button(QDialogButtonBox::Cancel)
+        ->setText(QString::fromUtf8(dialog_text::kCancel.data()));
     connect(buttons_, &QDialogButtonBox::accepted, this, &QtFormView::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QtFormView::reject);
     layout->addWidget(buttons_);

@@ -1,5 +1,7 @@
 #include "shell/qt_table_view.h"
 
+#include "shell/dialog_texts.h"
+
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,10 +19,6 @@ QString Q(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
-constexpr const char* kCancelCaption = "Abbrechen";
-constexpr const char* kHelpMenu = "Help";
-constexpr const char* kFileMenu = "File";
-
 } // namespace
 
 void QtTableView::Show(TableBrowser& browser) {
@@ -35,7 +33,7 @@ QtTableBrowserWindow::QtTableBrowserWindow(TableBrowser& browser, QWidget* paren
     setWindowTitle(Q(browser.Caption()));
     auto* layout = new QVBoxLayout(this);
     auto* menus = new QMenuBar(this);
-    QMenu* file = menus->addMenu(kFileMenu);
+    QMenu* file = menus->addMenu(QString::fromUtf8(dialog_text::kTableFileMenu.data()));
     for (const std::string& command : browser.FileCommands()) {
         QAction* action = file->addAction(Q(command));
         connect(action, &QAction::triggered, this, [this, command] {
@@ -56,7 +54,7 @@ QtTableBrowserWindow::QtTableBrowserWindow(TableBrowser& browser, QWidget* paren
         // Printing a table is not part of this window yet.
         if (command == "Print..") action->setEnabled(false);
     }
-    QMenu* help = menus->addMenu(kHelpMenu);
+    QMenu* help = menus->addMenu(QString::fromUtf8(dialog_text::kTableHelpMenu.data()));
     for (const std::string& command : browser.HelpCommands())
         connect(help->addAction(Q(command)), &QAction::triggered, this, [this] {
             QString lines;
@@ -92,7 +90,8 @@ QtTableBrowserWindow::QtTableBrowserWindow(TableBrowser& browser, QWidget* paren
     layout->addWidget(grid_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(kCancelCaption);
+    buttons->button(QDialogButtonBox::Cancel)
+        ->setText(QString::fromUtf8(dialog_text::kCancel.data()));
     connect(buttons, &QDialogButtonBox::accepted, this, &QtTableBrowserWindow::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QtTableBrowserWindow::reject);
     layout->addWidget(buttons);

@@ -1,5 +1,7 @@
 #include "shell/qt_table_window.h"
 
+#include "shell/dialog_texts.h"
+
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -11,23 +13,19 @@
 #include <algorithm>
 
 namespace kora {
-namespace {
-
-constexpr const char* kFileMenu = "File";
-constexpr const char* kExit = "E&xit";
-
-} // namespace
 
 QtTableWindow::QtTableWindow(TableWindowContent& table, QWidget* parent)
     : QDialog(parent), table_(table), grid_(new QTableWidget(this)) {
     setWindowTitle(QString::fromStdString(table.caption));
     auto* layout = new QVBoxLayout(this);
     auto* menu = new QMenuBar(this);
-    menu->addMenu(kFileMenu)->addAction(kExit, this, &QDialog::reject);
+    menu->addMenu(QString::fromUtf8(dialog_text::kTableFileMenu.data()))
+        ->addAction(QString::fromUtf8(dialog_text::kTableExit.data()), this, &QDialog::reject);
     layout->setMenuBar(menu);
     layout->addWidget(grid_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText("Abbrechen");
+    buttons->button(QDialogButtonBox::Cancel)
+        ->setText(QString::fromUtf8(dialog_text::kCancel.data()));
     // OK closes without a choice, as Cancel does: a row is chosen by clicking it.
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::reject);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
