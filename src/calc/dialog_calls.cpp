@@ -22,12 +22,6 @@ constexpr std::string_view kInchSuffix = " [inch]";
 constexpr std::size_t kRealInputLength = 30;
 constexpr std::size_t kIntegerInputLength = 12;
 
-std::string RangeError(std::string_view minimum, std::string_view maximum) {
-    std::string text(kRangeErrorStart);
-    text.append(minimum).append(kRangeErrorMiddle).append(maximum).append(kRangeErrorEnd);
-    return text;
-}
-
 // Shows the edit field with `shown`; nullopt when cancelled (AbortFlag set), else the typed
 // text in code page 850 (AbortFlag cleared).
 std::optional<std::string> AskForText(Session& session, std::string_view prompt,
@@ -47,6 +41,12 @@ void RejectOutOfRange(Session& session, std::string_view minimum, std::string_vi
 }
 
 } // namespace
+
+std::string RangeError(std::string_view minimum, std::string_view maximum) {
+    std::string text(kRangeErrorStart);
+    text.append(minimum).append(kRangeErrorMiddle).append(maximum).append(kRangeErrorEnd);
+    return text;
+}
 
 // Texts of any length are shown in full: cutting them would empty a long description that is
 // being edited.

@@ -20,6 +20,9 @@ struct Session;
 // when configured.
 std::string WindowText(const Configuration& config, std::string_view cp850);
 
+// "Gültiger Wertebereich: " + minimum + " .. " + maximum + " !".
+std::string RangeError(std::string_view minimum, std::string_view maximum);
+
 // Message box "Meldung:".
 void ShowInfo(Session& session, std::string_view text);
 // Message box "Fehler : ", shown only while session.messagesEnabled.

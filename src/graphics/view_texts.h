@@ -27,11 +27,6 @@ inline constexpr std::string_view kButtonL2 = "L2";
 inline constexpr std::string_view kButtonL1 = "L1";
 inline constexpr std::string_view kButtonL0 = "L0";
 inline constexpr std::string_view kButtonTrack = "^";
-// A length outside Lc .. L0: "Gültiger Wertebereich: " Lc " .. " L0 " !".
-inline constexpr std::string_view kRangeError = "G\x81"
-                                                "ltiger Wertebereich: ";
-inline constexpr std::string_view kRangeMiddle = " .. ";
-inline constexpr std::string_view kRangeEnd = " !";
 
 // ---- Animation form ----
 inline constexpr std::string_view kAnimationCaption = " Animation"; // after the program title

@@ -444,9 +444,6 @@ Configuration InitialConfiguration(const ConfigurationPlace& place) {
     return c;
 }
 
-namespace {
-
-// The frame and pixel-density factor of the screen behind "Input Window Scale %".
 real ScreenScaleFactor(const ScreenMetrics& screen) {
     const real frame =
         static_cast<real>(screen.windowHeight) /
@@ -454,8 +451,6 @@ real ScreenScaleFactor(const ScreenMetrics& screen) {
         0.009L;
     return frame * (screen.pixelsPerInchY / 96.0L);
 }
-
-} // namespace
 
 int InputWindowScaleFromScreen(const ScreenMetrics& screen) {
     return static_cast<int>(std::lround(ScreenScaleFactor(screen) * 100));
@@ -529,106 +524,6 @@ bool ImportConfiguration(Session& session, const ConfigurationPlace& place) {
     imported.folder = file.parent_path().string();
     imported.name = file.stem().string();
     return ReadConfiguration(session.config, imported);
-}
-
-// ---- The dialog ----
-
-Tconfig::Tconfig(Session& session, const ConfigurationPlace& place)
-    : session_(session), place_(place) {}
-
-void Tconfig::FormCreate() {
-    values = session_.config;
-    Edit_windowX = values.resolutionHorizontal + 1;
-    Edit_windowY = values.resolutionVertical + 1;
-    for (std::size_t i = 0; i < Edit_angle3D.size(); ++i)
-        Edit_angle3D[i] = values.default3D[i] * 180 / std::numbers::pi_v<real>;
-    CheckBox_makerTitle = !values.HideMakerTitle;
-    CheckBox_fileName = !values.HideFileName;
-    CheckBox_date = !values.HideDate;
-    CheckBox_logo = !values.HideLogo;
-    closed = false;
-}
-
-void Tconfig::TakeValues() {
-    constexpr int kMaxWindowSize = 5000;
-    constexpr real kMinDimensionSize = 0.01L;
-    const ScreenMetrics& screen = place_.screen;
-    int x = std::clamp(Edit_windowX - 1, 0, kMaxWindowSize);
-    int y = std::clamp(Edit_windowY - 1, 0, kMaxWindowSize);
-    if (x == 0) x = screen.width + screen.clientWidth - screen.windowWidth;
-    if (y == 0) y = screen.height + screen.clientHeight - screen.windowHeight;
-    values.resolutionHorizontal = x;
-    values.resolutionVertical = y;
-    for (std::size_t i = 0; i < Edit_angle3D.size(); ++i)
-        values.default3D[i] = DegreesToRadians(Edit_angle3D[i]);
-    values.HideMakerTitle = !CheckBox_makerTitle;
-    values.HideFileName = !CheckBox_fileName;
-    values.HideDate = !CheckBox_date;
-    values.HideLogo = !CheckBox_logo;
-    if (!(values.DimensionSizeFactor >= kMinDimensionSize)) values.DimensionSizeFactor = 1;
-    values.vektraCommandCount = std::clamp(values.vektraCommandCount, 1, kPlotterCommandSlots);
-    session_.config = values;
-}
-
-void Tconfig::Button_okClick() {
-    TakeValues();
-    session_.AbortFlag = false;
-    closed = true;
-}
-
-void Tconfig::Button_cancelClick() {
-    session_.AbortFlag = true;
-    closed = true;
-}
-
-bool Tconfig::Button_saveClick() {
-    TakeValues();
-    return WriteConfiguration(session_, place_);
-}
-
-bool Tconfig::Button_importClick() {
-    if (!ImportConfiguration(session_, place_)) return false;
-    FormCreate();
-    return true;
-}
-
-void Tconfig::Button_windowSizeFromScreenClick() {
-    const ScreenMetrics& screen = place_.screen;
-    Edit_windowX = screen.width + screen.clientWidth - screen.windowWidth;
-    Edit_windowY = screen.height + screen.clientHeight - screen.windowHeight;
-}
-
-void Tconfig::Button_inputWindowScaleFromScreenClick() {
-    values.inputWindowScale = InputWindowScaleFromScreen(place_.screen);
-}
-
-void Tconfig::Button_dialogElementScaleFromScreenClick() {
-    const real factor = ScreenScaleFactor(place_.screen);
-    if (!(factor > 0)) return;
-    values.DialogElementScale = static_cast<int>(std::lround(values.inputWindowScale / factor));
-}
-
-void Tconfig::Button_tempFolderFromEnvironmentClick() {
-    // TEMP is the Windows name; TMPDIR says the same on this system.
-    for (const char* name : {"TEMP", "TMPDIR"}) {
-        const char* folder = std::getenv(name);
-        if (folder && *folder) {
-            values.tempFolder = folder;
-            return;
-        }
-    }
-}
-
-void Tconfig::Button_layerResetClick(int layer) {
-    struct LayerRow {
-        int colour, width;
-    };
-    // Layers 1 to 5: centre line, dashed line, and the solid lines of growing width.
-    constexpr LayerRow kRows[kCadLayers] = {{2, 1}, {2, 1}, {2, 1}, {3, 2}, {1, 3}};
-    if (layer < 1 || layer > kCadLayers) return;
-    values.layerName[layer - 1] = std::to_string(layer);
-    values.layerColour[layer - 1] = kRows[layer - 1].colour;
-    values.lineThicknessLayer[layer] = kRows[layer - 1].width;
 }
 
 } // namespace kora

@@ -16,6 +16,15 @@ namespace kora {
 
 enum class YesNoCancel { Yes, No, Cancel };
 
+// A typeface as the configuration keeps it: name, size in points, style bits (bold 1,
+// italic 2, underline 4, strike-out 8).
+struct FontChoice {
+    std::string typeface;
+    int size = 10;
+    int style = 0;
+    friend bool operator==(const FontChoice&, const FontChoice&) = default;
+};
+
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
@@ -40,6 +49,13 @@ class Dialogs {
     virtual std::optional<std::string> ChooseSaveFile(std::string_view path,
                                                       std::string_view mask) {
         return ChooseFile(path, mask);
+    }
+    // The platform's colour dialog; colours are 0x00BBGGRR values. nullopt = cancelled (also
+    // where the platform has none).
+    virtual std::optional<int> ChooseColour(int /*preset*/) { return std::nullopt; }
+    // The platform's font dialog; nullopt = cancelled.
+    virtual std::optional<FontChoice> ChooseFont(const FontChoice& /*preset*/) {
+        return std::nullopt;
     }
     // Read-only text window over a file (the screen report device).
     virtual void ShowTextFile(std::string_view title, std::string_view path) = 0;

@@ -169,6 +169,17 @@ bool FormModel::Press(std::string_view id) {
     return true;
 }
 
+bool FormModel::PressCell(std::string_view id, std::size_t column, std::size_t row) {
+    Field* field = Usable(id, Control::Grid);
+    if (!field || column >= field->Columns() || row >= field->Rows()) return false;
+    field->selectedColumn_ = column;
+    field->selectedRow_ = row;
+    Run([&] {
+        if (field->onEvent) field->onEvent();
+    });
+    return true;
+}
+
 bool FormModel::TypeCell(std::string_view id, std::size_t column, std::size_t row,
                          std::string text) {
     Field* field = Usable(id, Control::Grid);

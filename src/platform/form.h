@@ -46,6 +46,7 @@ class Field {
     const Control kind;
     std::optional<Quantity> quantity; // the unit of a number field; none: a plain number
     std::optional<FieldRange> range;
+    std::string page; // the tab the control stands on; "" in a form without tabs
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption);
@@ -89,6 +90,9 @@ class Field {
     void SetCell(std::size_t column, std::size_t row, std::string text);
     // What the user typed into a cell; false outside the grid.
     bool TypeCell(std::size_t column, std::size_t row, std::string text);
+    // The cell clicked last (0, 0 before any click).
+    std::size_t SelectedColumn() const { return selectedColumn_; }
+    std::size_t SelectedRow() const { return selectedRow_; }
 
     // --- Check box --------------------------------------------------------------------------
     bool Checked() const { return checked_; }
@@ -107,6 +111,7 @@ class Field {
     std::function<void()> onEvent;
 
   private:
+    friend class FormModel;
     void Touch() { ++revision_; }
 
     std::string caption_, unit_;
@@ -115,6 +120,7 @@ class Field {
     bool hasValue_ = false;
     std::vector<std::string> items_;
     std::vector<std::vector<std::string>> cells_; // [column][row]
+    std::size_t selectedColumn_ = 0, selectedRow_ = 0;
     int index_ = -1;
     bool checked_ = false;
     bool enabled_ = true;
@@ -137,6 +143,7 @@ class FormModel {
     const std::string& Name() const { return name_; }
     std::string Caption;
     int HelpTopic = 0;
+    std::string StartPage; // the tab shown first; "" for the first one
 
     const std::vector<Field*>& Fields() const { return fields_; }
     Field* Find(std::string_view id) const;
@@ -150,6 +157,8 @@ class FormModel {
     bool Choose(std::string_view id, int index); // a choice's item, or a slider's position
     bool Check(std::string_view id, bool checked);
     bool Press(std::string_view id); // a button, or a click on a grid
+    // A click on a grid's cell: the cell becomes the selected one, then the grid's handler.
+    bool PressCell(std::string_view id, std::size_t column, std::size_t row);
     bool TypeCell(std::string_view id, std::size_t column, std::size_t row, std::string text);
     // OK or Enter; Cancel, Esc or the close box.
     void Ok();

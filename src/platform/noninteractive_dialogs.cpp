@@ -43,6 +43,12 @@ std::optional<std::string> NonInteractiveDialogs::ChooseFolder(std::string_view)
 std::optional<std::string> NonInteractiveDialogs::ChooseFile(std::string_view, std::string_view) {
     return std::nullopt;
 }
+std::optional<int> NonInteractiveDialogs::ChooseColour(int) {
+    return std::nullopt;
+}
+std::optional<FontChoice> NonInteractiveDialogs::ChooseFont(const FontChoice&) {
+    return std::nullopt;
+}
 void NonInteractiveDialogs::ShowTextFile(std::string_view title, std::string_view path) {
     Print(title, std::string(" ") + std::string(path));
 }

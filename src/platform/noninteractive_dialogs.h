@@ -22,6 +22,8 @@ class NonInteractiveDialogs final : public Dialogs {
                                          std::string_view text) override;
     std::optional<std::string> ChooseFolder(std::string_view path) override;
     std::optional<std::string> ChooseFile(std::string_view path, std::string_view mask) override;
+    std::optional<int> ChooseColour(int preset) override;
+    std::optional<FontChoice> ChooseFont(const FontChoice& preset) override;
     void ShowTextFile(std::string_view title, std::string_view path) override;
     void ShowLines(const std::vector<std::string>& lines) override;
     std::optional<std::pair<std::string, std::string>>

@@ -70,6 +70,16 @@ std::optional<std::string> ScriptedDialogs::ChooseFile(std::string_view path, st
     if (!a) return std::nullopt;
     return a->text;
 }
+std::optional<int> ScriptedDialogs::ChooseColour(int preset) {
+    auto a = Next("colour " + std::to_string(preset), Answer::Choice);
+    if (!a) return std::nullopt;
+    return a->choice;
+}
+std::optional<FontChoice> ScriptedDialogs::ChooseFont(const FontChoice& preset) {
+    auto a = Next("font " + preset.typeface, Answer::Text);
+    if (!a) return std::nullopt;
+    return FontChoice{a->text, a->choice, a->extra.empty() ? 0 : std::stoi(a->extra)};
+}
 std::optional<std::size_t> ScriptedDialogs::ShowTable(TableWindowContent& table) {
     for (const auto& row : table.rows)
         shown.push_back("  " + (row.empty() ? std::string() : row.front()));
@@ -109,6 +119,10 @@ bool ScriptedDialogs::TakeStep(FormModel& form, const FormStep& step) {
         return step.index >= 0 && step.row >= 0 &&
                form.TypeCell(step.field, static_cast<std::size_t>(step.index),
                              static_cast<std::size_t>(step.row), step.text);
+    case FormStep::Click:
+        return step.index >= 0 && step.row >= 0 &&
+               form.PressCell(step.field, static_cast<std::size_t>(step.index),
+                              static_cast<std::size_t>(step.row));
     case FormStep::Ok:
         form.Ok();
         return true;

@@ -19,7 +19,7 @@ class ScriptedDialogs final : public Dialogs {
   public:
     // One event on a shown form, in the order a user would make them.
     struct FormStep {
-        enum Kind { Type, Choose, Check, Press, Cell, Ok, Cancel } kind;
+        enum Kind { Type, Choose, Check, Press, Cell, Click, Ok, Cancel } kind;
         std::string field;
         std::string text; // typed text (code page 850, as the form holds it)
         int index = 0;    // chosen item (0-based); for Check, 1 = checked; a cell's column
@@ -40,6 +40,9 @@ class ScriptedDialogs final : public Dialogs {
     static FormStep PressIn(std::string button) {
         return {FormStep::Press, std::move(button), {}, 0, 0};
     }
+    static FormStep ClickCell(std::string grid, int column, int row) {
+        return {FormStep::Click, std::move(grid), {}, column, row};
+    }
     static FormStep PressOk() { return {FormStep::Ok, {}, {}, 0, 0}; }
     static FormStep PressCancel() { return {FormStep::Cancel, {}, {}, 0, 0}; }
 
@@ -56,6 +59,11 @@ class ScriptedDialogs final : public Dialogs {
     static Answer Yes() { return {Answer::Yes, {}, 0, {}, {}}; }
     static Answer No() { return {Answer::No, {}, 0, {}, {}}; }
     static Answer Cancelled() { return {Answer::Cancel, {}, 0, {}, {}}; }
+    // A colour (0x00BBGGRR) or a font of the platform's choosers.
+    static Answer Colour(int bgr) { return {Answer::Choice, {}, bgr, {}, {}}; }
+    static Answer Font(std::string typeface, int size, int style) {
+        return {Answer::Text, std::move(typeface), size, std::to_string(style), {}};
+    }
     static Answer Edited(std::string cause, std::string remedy) {
         return {Answer::Text, std::move(cause), 0, std::move(remedy), {}};
     }
@@ -97,6 +105,8 @@ class ScriptedDialogs final : public Dialogs {
                                          std::string_view text) override;
     std::optional<std::string> ChooseFolder(std::string_view path) override;
     std::optional<std::string> ChooseFile(std::string_view path, std::string_view mask) override;
+    std::optional<int> ChooseColour(int preset) override;
+    std::optional<FontChoice> ChooseFont(const FontChoice& preset) override;
     void ShowTextFile(std::string_view title, std::string_view path) override;
     void ShowLines(const std::vector<std::string>& lines) override;
     std::optional<std::pair<std::string, std::string>>

@@ -78,6 +78,23 @@ std::vector<SpringOverviewRow> OverviewWithProgress(QWidget* parent,
     return work.get();
 }
 
+// The screen, and the main window's frame and client area as they stand before it is shown.
+ScreenMetrics ScreenOf(const QMainWindow& window) {
+    ScreenMetrics m;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        m.width = screen->size().width();
+        m.height = screen->size().height();
+        m.pixelsPerInchY = qRound(screen->logicalDotsPerInchY());
+    }
+    m.windowWidth = window.frameGeometry().width();
+    m.windowHeight = window.frameGeometry().height();
+    if (const QWidget* client = window.centralWidget()) {
+        m.clientWidth = client->width();
+        m.clientHeight = client->height();
+    }
+    return m;
+}
+
 } // namespace
 
 MainWindow::MainWindow(Dialogs* dialogs)
@@ -110,6 +127,7 @@ MainWindow::MainWindow(Dialogs* dialogs)
 
 std::optional<int> MainWindow::Start(const std::string& startFolder,
                                      const std::vector<std::string>& arguments) {
+    app_.SetScreen(ScreenOf(*this));
     app_.ReadConfiguration(startFolder, arguments);
     Configuration& config = app_.session().config;
     dialogs_.UseConfiguration(config);

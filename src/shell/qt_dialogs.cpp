@@ -3,6 +3,7 @@
 #include "base/codepage.h"
 #include "base/file_io.h"
 #include "base/program.h"
+#include "graphics/window_mapping.h"
 #include "reports/report_devices.h"
 #include "shell/dialog_texts.h"
 #include "shell/qt_form_view.h"
@@ -12,12 +13,14 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -400,6 +403,34 @@ std::optional<std::string> QtDialogs::ChooseFile(std::string_view path, std::str
 
 std::optional<std::string> QtDialogs::ChooseSaveFile(std::string_view path, std::string_view mask) {
     return RunFileDialog(path, mask, true);
+}
+
+std::optional<int> QtDialogs::ChooseColour(int preset) {
+    const Rgb now = BackgroundColour(preset); // a palette number or a 0x00BBGGRR value
+    QColorDialog dialog(QColor(now.r, now.g, now.b), mainWindow_);
+    dialog.setWindowTitle(Q(text::kColourCaption));
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    Place(dialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QColor c = dialog.selectedColor();
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
+
+std::optional<FontChoice> QtDialogs::ChooseFont(const FontChoice& preset) {
+    QFont font(Q(preset.typeface), preset.size > 0 ? preset.size : -1);
+    font.setBold(preset.style & 1);
+    font.setItalic(preset.style & 2);
+    font.setUnderline(preset.style & 4);
+    font.setStrikeOut(preset.style & 8);
+    QFontDialog dialog(font, mainWindow_);
+    dialog.setWindowTitle(Q(text::kFontCaption));
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    Place(dialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QFont f = dialog.selectedFont();
+    const int style = (f.bold() ? 1 : 0) | (f.italic() ? 2 : 0) | (f.underline() ? 4 : 0) |
+                      (f.strikeOut() ? 8 : 0);
+    return FontChoice{Utf8(f.family()), f.pointSize() > 0 ? f.pointSize() : preset.size, style};
 }
 
 void QtDialogs::ShowTextFile(std::string_view title, std::string_view path) {

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -33,8 +34,9 @@ std::string Typed(const QString& text) {
     return Utf8ToCp850(text.toStdString());
 }
 
-bool IsProposalButton(const Field& field) {
-    return field.kind == Control::Button && field.Caption() == "<";
+// "<" proposes a value, "..." opens a chooser: both stand beside the edit above them.
+bool IsSideButton(const Field& field) {
+    return field.kind == Control::Button && (field.Caption() == "<" || field.Caption() == "...");
 }
 
 } // namespace
@@ -66,11 +68,20 @@ QWidget* QtFormView::WidgetOf(std::string_view id) const {
 
 void QtFormView::Build() {
     auto* layout = new QVBoxLayout(this);
+    for (const Field* field : form_.Fields())
+        if (!field->page.empty() && !tabs_) {
+            tabs_ = new QTabWidget(this);
+            tabs_->setObjectName("tabs");
+            layout->addWidget(tabs_);
+        }
     auto* grid = new QGridLayout();
     layout->addLayout(grid);
-    int row = 0;
+    Place mainPlace{grid};
     for (Field* field : form_.Fields())
-        AddField(*field, grid, row);
+        AddField(*field, PlaceOf(*field, mainPlace));
+    if (tabs_)
+        for (int i = 0; i < tabs_->count(); ++i)
+            if (tabs_->tabText(i) == Shown(form_.StartPage)) tabs_->setCurrentIndex(i);
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons_->button(QDialogButtonBox::Cancel)
         ->setText(QString::fromUtf8(dialog_text::kCancel.data()));
@@ -79,10 +90,29 @@ void QtFormView::Build() {
     layout->addWidget(buttons_);
 }
 
-void QtFormView::AddField(Field& field, QGridLayout* grid, int& row) {
+QtFormView::Place& QtFormView::PlaceOf(const Field& field, Place& mainPlace) {
+    if (field.page.empty() || !tabs_) return mainPlace;
+    auto it = pages_.find(field.page);
+    if (it != pages_.end()) return it->second;
+    auto* page = new QWidget(tabs_);
+    page->setObjectName(QString::fromStdString("page_" + field.page));
+    auto* outer = new QVBoxLayout(page);
+    auto* grid = new QGridLayout();
+    outer->addLayout(grid);
+    outer->addStretch(1);
+    tabs_->addTab(page, Shown(field.page));
+    return pages_.emplace(field.page, Place{grid}).first->second;
+}
+
+void QtFormView::AddField(Field& field, Place& place) {
     const std::string id = field.id;
     // Every dialog's help buttons stand beside OK (the dialog family adds them).
     if (id == kHelpButtonId) return;
+    QGridLayout* grid = place.grid;
+    int& row = place.row;
+    const bool plainButton = field.kind == Control::Button && !IsSideButton(field);
+    if (!plainButton) place.buttonRow = nullptr;
+    if (!IsSideButton(field)) place.sideColumn = 3;
     QWidget* widget = nullptr;
     switch (field.kind) {
     case Control::Edit: {
@@ -106,7 +136,7 @@ void QtFormView::AddField(Field& field, QGridLayout* grid, int& row) {
     case Control::Label: {
         auto* label = new QLabel(this);
         label->setWordWrap(true);
-        grid->addWidget(label, row++, 0, 1, 4);
+        grid->addWidget(label, row++, 0, 1, 5);
         widget = label;
         break;
     }
@@ -116,7 +146,7 @@ void QtFormView::AddField(Field& field, QGridLayout* grid, int& row) {
             form_.Check(id, checked);
             AfterEvent();
         });
-        grid->addWidget(box, row++, 0, 1, 4);
+        grid->addWidget(box, row++, 0, 1, 5);
         widget = box;
         break;
     }
@@ -127,12 +157,16 @@ void QtFormView::AddField(Field& field, QGridLayout* grid, int& row) {
             form_.Press(id);
             AfterEvent();
         });
-        // A "<" proposal button stands beside the edit above it.
-        if (IsProposalButton(field) && row > 0) {
+        if (IsSideButton(field) && row > 0) {
             button->setMaximumWidth(32);
-            grid->addWidget(button, row - 1, 3);
+            grid->addWidget(button, row - 1, place.sideColumn++);
         } else {
-            grid->addWidget(button, row++, 0, 1, 4);
+            // Buttons one after another stand side by side.
+            if (!place.buttonRow) {
+                place.buttonRow = new QHBoxLayout();
+                grid->addLayout(place.buttonRow, row++, 0, 1, 5);
+            }
+            place.buttonRow->addWidget(button);
         }
         widget = button;
         break;
@@ -148,11 +182,11 @@ void QtFormView::AddField(Field& field, QGridLayout* grid, int& row) {
                            Typed(item ? item->text() : QString()));
             AfterEvent();
         });
-        connect(table, &QTableWidget::cellClicked, this, [this, id](int, int) {
-            form_.Press(id);
+        connect(table, &QTableWidget::cellClicked, this, [this, id](int r, int c) {
+            form_.PressCell(id, static_cast<std::size_t>(c), static_cast<std::size_t>(r));
             AfterEvent();
         });
-        grid->addWidget(table, row++, 0, 1, 4);
+        grid->addWidget(table, row++, 0, 1, 5);
         widget = table;
         break;
     }
@@ -165,7 +199,7 @@ void QtFormView::AddField(Field& field, QGridLayout* grid, int& row) {
             AfterEvent();
         });
         grid->addWidget(caption, row, 0);
-        grid->addWidget(slider, row++, 1, 1, 3);
+        grid->addWidget(slider, row++, 1, 1, 4);
         captions_[id] = caption;
         widget = slider;
         break;
@@ -198,7 +232,7 @@ void QtFormView::AddField(Field& field, QGridLayout* grid, int& row) {
             });
             widget = list;
         }
-        grid->addWidget(widget, row++, 1, 1, 3);
+        grid->addWidget(widget, row++, 1, 1, 4);
         break;
     }
     }

@@ -34,6 +34,7 @@ std::string Application::ReadConfiguration(const std::string& startFolder,
                                            const std::vector<std::string>& arguments) {
     session_.arguments = arguments;
     ConfigurationPlace place;
+    place.screen = place_.screen; // as the window set it
     place.startFolder = startFolder;
     place.programFolder = DataDirectory();
     place.folder = ConfigurationFolder(place.startFolder);

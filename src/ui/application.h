@@ -56,6 +56,10 @@ class Application {
     std::string ReadConfiguration(const std::string& startFolder,
                                   const std::vector<std::string>& arguments);
     const std::string& configurationFolder() const { return configurationFolder_; }
+    // Where "kora.cfg" is read from and written to, with the screen the window runs on (set
+    // before ReadConfiguration: a missing file takes its window size from the screen).
+    const ConfigurationPlace& configurationPlace() const { return place_; }
+    void SetScreen(const ScreenMetrics& screen) { place_.screen = screen; }
     // Where "kora.cff" and the logo live, when the configuration was read elsewhere.
     void SetConfigurationFolder(std::string folder) {
         place_.folder = folder;

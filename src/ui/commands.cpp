@@ -13,6 +13,7 @@
 #include "persistence/tempering_tables.h"
 #include "reports/report_builder.h"
 #include "ui/application.h"
+#include "ui/configuration_form.h"
 #include "ui/diagram_limits_form.h"
 #include "ui/drawing_options_form.h"
 #include "ui/plotter_form.h"
@@ -204,6 +205,13 @@ constexpr std::array kCommands = {
     Command{Id::mi_fileprint, CanPrintDrawing,
             [](Application& app, const CommandRun&) {
                 return Outcome(app.printDrawing(app.display(), app.session().config));
+            }},
+    Command{Id::mi_fileConfig, Always,
+            [](Application& app, const CommandRun&) {
+                const bool ok = EditConfiguration(app.session(), app.configurationPlace(),
+                                                  app.files().fileName);
+                if (ok) ApplyConfiguration(app.display().settings, app.session().config);
+                return Outcome(ok);
             }},
     Command{Id::mi_file1, HasRecentFile<1>, Reopen<1>, true},
     Command{Id::mi_file2, HasRecentFile<2>, Reopen<2>, true},

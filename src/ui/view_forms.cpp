@@ -30,10 +30,9 @@ real ReadLength(const Session& session, std::string_view typed) {
     return ReadValue(session.config, Quantity::Length, typed);
 }
 
-std::string RangeError(const Configuration& c, real minimum, real maximum) {
-    return std::string(text::kRangeError) + ShowShort(c, Quantity::Length, minimum) +
-           std::string(text::kRangeMiddle) + ShowShort(c, Quantity::Length, maximum) +
-           std::string(text::kRangeEnd);
+std::string LengthRangeError(const Configuration& c, real minimum, real maximum) {
+    return kora::RangeError(ShowShort(c, Quantity::Length, minimum),
+                            ShowShort(c, Quantity::Length, maximum));
 }
 
 } // namespace
@@ -105,7 +104,7 @@ bool TForm_talmdxf::Button_okClick() {
     // A typed length may be the shown, rounded Lc or L0: the short format is good to 5e-4.
     const real tolerance = 0.0005L * std::max(std::fabs(s.L0), std::fabs(s.Lc));
     if (!Finite(L) || L < s.Lc - tolerance || L > s.L0 + tolerance) {
-        ShowError(session_, RangeError(session_.config, s.Lc, s.L0));
+        ShowError(session_, LengthRangeError(session_.config, s.Lc, s.L0));
         return false;
     }
     s.Lview = L;

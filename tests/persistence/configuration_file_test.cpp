@@ -2,6 +2,7 @@
 
 #include "calc/session.h"
 #include "common/crlf_lines.h"
+#include "common/every_entry_configuration.h"
 #include "persistence/spring_file.h"
 #include "platform/scripted_dialogs.h"
 
@@ -19,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::EveryEntryChanged;
 using test::IndexOf;
 using test::JoinLines;
 using test::Lines;
@@ -30,102 +32,6 @@ ConfigurationPlace TestPlace() {
     place.programFolder = "/usr/share/kora";
     place.screen = {1920, 1080, 1000, 700, 990, 640, 96};
     return place;
-}
-
-// A configuration that differs from the defaults in every entry, with reals the long real
-// format keeps exactly.
-Configuration EveryEntryChanged() {
-    Configuration c;
-    c.layerName = {"Mitte", "Strich", "D25", "D35", "D50"};
-    c.layerColour = {4, 5, 6, 7, 8};
-    c.cadTextStyle = "ROMANS";
-    c.cadTextWidthFactor = 0.75L;
-    c.textAngle = 15;
-    c.cadFolder = "/cad";
-    c.tableFolder = "/dbf";
-    c.helpLevel = 2;
-    c.printerPort = 3;
-    c.printerType = 7;
-    c.printDensity = 2;
-    c.hardcopyRotated = 'N';
-    c.Dezimalstellen = 5;
-    c.printThicknessVertical = 4;
-    c.colourGraphics = false;
-    c.graphicsCorrectionHorizontal = 1.25L;
-    c.graphicsMode = 12;
-    c.graphicsDriver = 3;
-    c.resolutionHorizontal = 1279;
-    c.resolutionVertical = 899;
-    c.tempFolder = "/tmp/k";
-    c.hardcopyPort = 2;
-    c.ediFolder = "/edi";
-    c.helpFolder = "/help";
-    c.textPrintMode = 4;
-    c.linesPerPage = 72;
-    c.zoomFactor = 1.5L;
-    c.panFactor = 0.125L;
-    c.kaldornFolder = "/opt/kaldorn";
-    c.vektraCommandLines = {"plot a", "plot b", "plot c", "plot d", "plot e"};
-    c.vektraCommandCount = 5;
-    c.backgroundColour = 16777215;
-    c.windowsPrintMode = 2;
-    c.layerMonochrome = true;
-    c.graphicsTextWidthFactor = 0.9L;
-    c.graphicsTypeface = "DejaVu Sans";
-    for (int i = 0; i < kUpperCadLayers; ++i)
-        c.colourLayer[i] = 16 - i;
-    c.textProgram = "gedit";
-    c.databaseMode = 2;
-    c.externalDatabase = "tablor";
-    c.screendumpOriginX = 5;
-    c.screendumpOriginY = -7;
-    c.screendumpScale = 0.5L;
-    c.screendumpBorder = true;
-    c.enterPassword = true;
-    c.archiveFlag = true;
-    c.dateCode = 4;
-    c.headerSpaceLines = 30;
-    c.textDevice = 9;
-    c.textDeviceWindow = true;
-    c.smallOnlineWindow = true;
-    c.enterDiagramLimits = true;
-    c.decimalSeparator = 2;
-    c.defaultDataDirectory = "/daten/federn";
-    c.textHeightFactor = 1.125L;
-    c.inputWindowScale = 150;
-    c.htmlBrowser = "firefox";
-    c.printScaleVertical = 0.25L;
-    c.lineThicknessLayer = {1, 2, 3, 4, 5, 6};
-    c.graphicPrintoutDialog = false;
-    c.textWindowLeft = 1;
-    c.textWindowTop = 2;
-    c.textWindowWidth = 3;
-    c.textWindowHeight = 4;
-    c.unitSystem = 1;
-    c.printoutHeader = 2;
-    c.textFontPrintout = "Liberation Mono";
-    c.textSizePrintout = 12;
-    c.textStylePrintout = 5;
-    c.textStyleGraphics = 2;
-    c.printerOrientation = 1;
-    c.edit3D = false;
-    c.default3D = {-0.25L, 1.5L, 3.75L};
-    c.ChangeIndexStyle = 3;
-    c.SpreadsheetDecimal = 1;
-    c.ReleaseFieldCaption = "Frei";
-    c.decimalsDxf = 12;
-    c.cadTextMode = 3;
-    c.lineThicknessUpperLayer.fill(3);
-    c.plainCharacters = true;
-    c.DialogElementScale = 120;
-    c.AngleFormat = 1;
-    c.DimensionSizeFactor = 1.5L;
-    c.PrintMacroMask = 9;
-    c.LanguageCode = 2;
-    c.ResultGraphic = 5;
-    c.HideMakerTitle = c.HideFileName = c.HideDate = c.HideLogo = true;
-    c.output3D = true;
-    return c;
 }
 
 // The configuration read from text over the defaults.
@@ -270,18 +176,6 @@ TEST(ConfigurationLayout, RealsAreWrittenWithPointsUnderTheCommaSetting) {
     for (std::size_t i = 1; i <= 3; ++i)
         EXPECT_EQ(lines[angles + i].find(','), std::string::npos);
     EXPECT_EQ(c.decimalSeparator, 2); // the setting itself is untouched
-}
-
-TEST(ConfigurationLayout, CheckedDrawingBoxesGiveFourFalseLinesAtTheEnd) {
-    Session session;
-    Tconfig form(session, TestPlace());
-    form.FormCreate();
-    form.CheckBox_makerTitle = form.CheckBox_fileName = form.CheckBox_date = form.CheckBox_logo =
-        true;
-    form.Button_okClick();
-    const auto lines = Lines(ConfigurationText(session.config));
-    EXPECT_EQ(std::vector<std::string>(lines.end() - 6, lines.end() - 2),
-              (std::vector<std::string>{"FALSE", "FALSE", "FALSE", "FALSE"}));
 }
 
 // ---- Round trip ----
@@ -679,119 +573,6 @@ TEST_F(ConfigurationFolderTest, ImportReadsAChosenFileAndCancelChangesNothing) {
     EXPECT_TRUE(session.config == other);
     EXPECT_EQ(dialogs.shown.back(), root + "/");  // the choice opens in the configuration folder
     EXPECT_FALSE(fs::exists(root + "/kora.cfg")); // only in memory until saved
-}
-
-TEST_F(ConfigurationFolderTest, DialogModelOkCancelSaveAndImport) {
-    session.config.resolutionHorizontal = 1023;
-    session.config.resolutionVertical = 767;
-    session.config.HideDate = true;
-    Tconfig form(session, place);
-    form.FormCreate();
-    EXPECT_EQ(form.Edit_windowX, 1024);
-    EXPECT_EQ(form.Edit_windowY, 768);
-    EXPECT_NEAR(static_cast<double>(form.Edit_angle3D[0]), -15.0, 1e-12);
-    EXPECT_FALSE(form.CheckBox_date);
-    EXPECT_TRUE(form.CheckBox_logo);
-
-    // Cancel takes nothing.
-    form.values.dateCode = 3;
-    form.Button_cancelClick();
-    EXPECT_TRUE(session.AbortFlag);
-    EXPECT_EQ(session.config.dateCode, 1);
-
-    // OK takes the values in their stored form.
-    form.FormCreate();
-    form.values.dateCode = 3;
-    form.values.DimensionSizeFactor = 0.005L;
-    form.Edit_windowX = 801;
-    form.Edit_windowY = 1; // 0 after the -1: screen + client - window
-    form.Edit_angle3D = {30, 0, 180};
-    form.CheckBox_logo = false;
-    form.Button_okClick();
-    EXPECT_TRUE(form.closed);
-    EXPECT_FALSE(session.AbortFlag);
-    const Configuration& c = session.config;
-    EXPECT_EQ(c.dateCode, 3);
-    EXPECT_EQ(c.DimensionSizeFactor, 1);
-    EXPECT_EQ(c.resolutionHorizontal, 800);
-    EXPECT_EQ(c.resolutionVertical, 1080 + 640 - 700);
-    EXPECT_NEAR(static_cast<double>(c.default3D[0]), 0.5235987755982988, 1e-15);
-    EXPECT_TRUE(c.HideLogo);
-    EXPECT_FALSE(fs::exists(root + "/kora.cfg"));
-
-    // "&Speichern" writes and keeps the dialog open.
-    form.closed = false;
-    form.values.LanguageCode = 3;
-    EXPECT_TRUE(form.Button_saveClick());
-    EXPECT_FALSE(form.closed);
-    EXPECT_EQ(ReadBytes(root + "/kora.cfg"), ConfigurationText(session.config));
-    EXPECT_EQ(session.config.LanguageCode, 3);
-
-    // "Import.." refills the controls.
-    Configuration other = EveryEntryChanged();
-    std::ofstream(root + "/andere.cfg", std::ios::binary) << ConfigurationText(other);
-    dialogs.Push(ScriptedDialogs::Typed(root + "/andere.cfg"));
-    EXPECT_TRUE(form.Button_importClick());
-    EXPECT_EQ(form.values.graphicsTypeface, "DejaVu Sans");
-    EXPECT_EQ(form.Edit_windowX, other.resolutionHorizontal + 1);
-    EXPECT_FALSE(form.CheckBox_makerTitle);
-}
-
-TEST_F(ConfigurationFolderTest, DialogResetButtons) {
-    Tconfig form(session, place);
-    form.FormCreate();
-    form.values.layerName[4] = "x";
-    form.values.layerColour[4] = 9;
-    form.values.lineThicknessLayer[5] = 7;
-    form.values.layerColour[3] = 9;
-    form.values.lineThicknessLayer[4] = 7;
-    form.Button_layerResetClick(5);
-    form.Button_layerResetClick(4);
-    EXPECT_EQ(form.values.layerName[4], "5");
-    EXPECT_EQ(form.values.layerColour[4], 1);
-    EXPECT_EQ(form.values.lineThicknessLayer[5], 3);
-    EXPECT_EQ(form.values.layerColour[3], 3);
-    EXPECT_EQ(form.values.lineThicknessLayer[4], 2);
-    form.Button_layerResetClick(0); // no such row: nothing happens
-    form.values.zoomFactor = 3;
-    form.Button_zoomResetClick();
-    EXPECT_EQ(form.values.zoomFactor, 1.02L);
-    form.Button_upperLayerWidthsClick(2);
-    EXPECT_EQ(form.values.lineThicknessUpperLayer[15], 2);
-    form.values.screendumpScale = 0.5L;
-    form.Button_printScaleCopyClick();
-    EXPECT_EQ(form.values.printScaleVertical, 0.5L);
-    form.Button_releaseFieldResetClick();
-    EXPECT_EQ(form.values.ReleaseFieldCaption, "Frei");
-}
-
-TEST_F(ConfigurationFolderTest, DialogButtonsThatAskTheScreenAndTheEnvironment) {
-    Tconfig form(session, place);
-    form.FormCreate();
-    // Screen factor ((700 / (640 + 46)) + 0.009) * 96 / 96 = 1.0294...
-    const struct {
-        int inputWindowScale, dialogElementScale;
-    } cases[] = {{103, 100}, {206, 200}, {100, 97}};
-    for (const auto& c : cases) {
-        form.values.inputWindowScale = c.inputWindowScale;
-        form.values.DialogElementScale = 0;
-        form.Button_dialogElementScaleFromScreenClick();
-        EXPECT_EQ(form.values.DialogElementScale, c.dialogElementScale) << c.inputWindowScale;
-    }
-    form.Button_inputWindowScaleFromScreenClick();
-    form.Button_dialogElementScaleFromScreenClick();
-    EXPECT_EQ(form.values.DialogElementScale, 100); // a scale from the screen is 100 %
-
-    const char* savedTemp = std::getenv("TEMP");
-    const std::string keptTemp = savedTemp ? savedTemp : "";
-    ::setenv("TEMP", "/var/tmp/kora", 1);
-    form.values.tempFolder = "/alt";
-    form.Button_tempFolderFromEnvironmentClick();
-    EXPECT_EQ(form.values.tempFolder, "/var/tmp/kora");
-    if (savedTemp)
-        ::setenv("TEMP", keptTemp.c_str(), 1);
-    else
-        ::unsetenv("TEMP");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "shell/main_window.h"
 
 #include "common/artefacts.h"
+#include "persistence/configuration_file.h"
 #include "platform/scripted_dialogs.h"
 
 #include <QImage>
@@ -28,7 +29,11 @@ struct Shown {
     explicit Shown(CommandId drawing) {
         std::string pattern = (fs::temp_directory_path() / "kora-graphics-XXXXXX").string();
         folder = ::mkdtemp(pattern.data());
-        std::ofstream(folder / "kora.cfg");
+        // A window size of its own, so that the pictures do not depend on the test screen.
+        Configuration config;
+        config.resolutionHorizontal = 1015;
+        config.resolutionVertical = 677;
+        std::ofstream(folder / "kora.cfg", std::ios::binary) << ConfigurationText(config);
         window = std::make_unique<MainWindow>(&dialogs);
         window->Start(folder.string(), {kExample.string()});
         window->resize(1000, 760);

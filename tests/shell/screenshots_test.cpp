@@ -1,8 +1,8 @@
 // Pictures of the desktop program for a person to look at, kept under artefacts/screens: the
 // main window with the example spring and each of its menus opened, the report text window,
 // the production drawing, the Goodman diagram, the calculation settings and the material
-// form. Each test fails when its picture is blank. Run under Xvfb by the screenshots test as
-// well, where the window manager's real X server draws them.
+// form, and every tab of the configuration dialog. Each test fails when its picture is blank. Run
+// under Xvfb by the screenshots test as well, where the window manager's real X server draws them.
 #include "common/artefacts.h"
 #include "engine/calculate.h"
 #include "persistence/program_folders.h"
@@ -11,6 +11,8 @@
 #include "platform/scripted_dialogs.h"
 #include "shell/main_window.h"
 #include "shell/qt_dialogs.h"
+#include "shell/qt_form_view.h"
+#include "ui/configuration_form.h"
 #include "ui/material_forms.h"
 #include "ui/settings_form.h"
 
@@ -18,6 +20,7 @@
 #include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -141,6 +144,34 @@ TEST(Screenshots, CalculationSettingsAndMaterialForms) {
     TForm_kormat material(session);
     material.FormCreate();
     EXPECT_TRUE(ShowAndKeep(qt, material, "form_material"));
+}
+
+// The configuration dialog opens on "Grafik"; a picture of each of its nine tabs.
+TEST(Screenshots, ConfigurationDialogTabs) {
+    Session session;
+    CompleteProgramFolders(session.config);
+    QtDialogs qt;
+    qt.UseConfiguration(session.config);
+    ConfigurationPlace place;
+    place.startFolder = fs::temp_directory_path().string();
+    Tconfig form(session, place, "ventilfeder.kra");
+    std::vector<std::string> kept;
+    WhenShown([&](QWidget& shown) {
+        auto* view = static_cast<QtFormView*>(&shown);
+        QTabWidget* tabs = view->tabs();
+        ASSERT_NE(tabs, nullptr);
+        EXPECT_EQ(tabs->count(), 9);
+        EXPECT_EQ(tabs->tabText(tabs->currentIndex()), "Grafik");
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QApplication::processEvents();
+            const std::string name = tabs->tabText(i).toStdString();
+            if (Keep(shown.grab().toImage(), "form_configuration_" + name)) kept.push_back(name);
+        }
+        static_cast<QDialog*>(view)->reject();
+    });
+    EXPECT_FALSE(qt.ShowForm(form));
+    EXPECT_EQ(kept.size(), 9u);
 }
 
 } // namespace
