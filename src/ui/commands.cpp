@@ -57,7 +57,8 @@ CommandOutcome Outcome(bool done) {
 
 // A report of the current spring on the configured device, or, unattended, as the text file
 // named after the spring in the current folder.
-CommandOutcome Report(Application& app, const CommandRun& run, void (*build)(ReportWriter&)) {
+CommandOutcome Report(Application& app, const CommandRun& run,
+                      void (*build)(ReportWriter&, Session&)) {
     Session& session = app.session();
     if (run.unattended) app.files().directory.clear(); // the report goes to the current folder
     LoadTemperingOfSpring(session); // the tempering lines of this spring's own material
@@ -66,11 +67,17 @@ CommandOutcome Report(Application& app, const CommandRun& run, void (*build)(Rep
         writer.SetFileWithoutDialog(true);
         writer.SetKeptFile(run.springPath);
     }
-    build(writer);
+    build(writer, session);
     if (session.FatalFlag) return {Status::MessagesShown, {}};
     if (writer.State() == ReportState::Failed) return {Status::Failed, writer.OutputPath()};
     if (writer.State() == ReportState::Cancelled) return {Status::Cancelled, writer.OutputPath()};
     return {};
+}
+
+// A report that only reads the session, where a report may calculate.
+template <void (*build)(ReportWriter&, const Session&)>
+void ReadOnly(ReportWriter& writer, Session& session) {
+    build(writer, session);
 }
 
 // The CAD output of one drawing command with the diagram context and the views over it: the
@@ -226,16 +233,20 @@ constexpr std::array kCommands = {
                 return Outcome(ok);
             }, true},
     Command{Id::mi_viewstandard, Always,
-            [](Application& app, const CommandRun& run) { return Report(app, run, FullReport); }},
+            [](Application& app, const CommandRun& run) {
+                return Report(app, run, FullReportRecalculating);
+            }},
     Command{Id::mi_viewexcerpt, Always,
-            [](Application& app, const CommandRun& run) { return Report(app, run, ShortReport); }},
+            [](Application& app, const CommandRun& run) {
+                return Report(app, run, ReadOnly<ShortReport>);
+            }},
     Command{Id::mi_viewausdruckwindungsabstaende, Always,
             [](Application& app, const CommandRun& run) {
-                return Report(app, run, CoilSpacingReport);
+                return Report(app, run, ReadOnly<CoilSpacingReport>);
             }},
     Command{Id::mi_viewErrorMessages, HasMessages,
             [](Application& app, const CommandRun& run) {
-                return Report(app, run, MessagesReport);
+                return Report(app, run, ReadOnly<MessagesReport>);
             }},
     Command{Id::mi_ViewCharLineFs, Always, Sheet<DiagramSheet::Fs, OutputKind::Screen>},
     Command{Id::mi_viewtaus, Always, Sheet<DiagramSheet::Tau, OutputKind::Screen>},
