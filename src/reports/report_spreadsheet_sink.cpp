@@ -17,14 +17,12 @@ namespace {
 
 constexpr std::string_view kDosLineEnd = "\r\n";
 
-// The cells of a line, trimmed, each shaped by cell().
-template <typename Cells, typename Cell> std::string TabbedLine(const Cells& cells, Cell cell) {
+// Trimmed cells separated by tabs.
+std::string TabbedLine(const std::vector<std::string>& cells) {
     std::string line;
-    bool first = true;
-    for (const auto& c : cells) {
-        if (!first) line += '\t';
-        first = false;
-        line += cell(std::string(TrimmedSpaces(c)));
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i) line += '\t';
+        line += TrimmedSpaces(cells[i]);
     }
     return line;
 }
@@ -64,16 +62,18 @@ void SpreadsheetSink::Row(std::string_view label, std::string_view symbol, std::
 
 void SpreadsheetSink::BeginTable(const std::vector<TableColumn>& columns, bool) {
     if (!Active()) return;
-    std::vector<std::string_view> titles;
+    std::vector<std::string> titles;
     for (const TableColumn& c : columns)
         titles.push_back(c.title);
-    EmitLine(TabbedLine(titles, [](std::string title) { return title; }));
+    EmitLine(TabbedLine(titles));
 }
 
 void SpreadsheetSink::TableRow(const std::vector<std::string>& cells) {
     if (!Active()) return;
-    EmitLine(TabbedLine(cells,
-                        [&](const std::string& cell) { return SpreadsheetNumber(config_, cell); }));
+    std::vector<std::string> numbers;
+    for (const std::string& cell : cells)
+        numbers.push_back(SpreadsheetNumber(config_, TrimmedSpaces(cell)));
+    EmitLine(TabbedLine(numbers));
 }
 
 void SpreadsheetSink::MessagesHeading(std::string_view heading) {

@@ -21,6 +21,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 
 namespace kora {
@@ -56,9 +57,10 @@ CommandOutcome Outcome(bool done) {
 }
 
 // A report of the current spring on the configured device, or, unattended, as the text file
-// named after the spring in the current folder.
+// named after the spring in the current folder. The builder may be one that only reads the
+// session.
 CommandOutcome Report(Application& app, const CommandRun& run,
-                      void (*build)(ReportWriter&, Session&)) {
+                      const std::function<void(ReportWriter&, Session&)>& build) {
     Session& session = app.session();
     if (run.unattended) app.files().directory.clear(); // the report goes to the current folder
     LoadTemperingOfSpring(session); // the tempering lines of this spring's own material
@@ -72,12 +74,6 @@ CommandOutcome Report(Application& app, const CommandRun& run,
     if (writer.State() == ReportState::Failed) return {Status::Failed, writer.OutputPath()};
     if (writer.State() == ReportState::Cancelled) return {Status::Cancelled, writer.OutputPath()};
     return {};
-}
-
-// A report that only reads the session, where a report may calculate.
-template <void (*build)(ReportWriter&, const Session&)>
-void ReadOnly(ReportWriter& writer, Session& session) {
-    build(writer, session);
 }
 
 // The CAD output of one drawing command with the diagram context and the views over it: the
@@ -238,15 +234,15 @@ constexpr std::array kCommands = {
             }},
     Command{Id::mi_viewexcerpt, Always,
             [](Application& app, const CommandRun& run) {
-                return Report(app, run, ReadOnly<ShortReport>);
+                return Report(app, run, ShortReport);
             }},
     Command{Id::mi_viewausdruckwindungsabstaende, Always,
             [](Application& app, const CommandRun& run) {
-                return Report(app, run, ReadOnly<CoilSpacingReport>);
+                return Report(app, run, CoilSpacingReport);
             }},
     Command{Id::mi_viewErrorMessages, HasMessages,
             [](Application& app, const CommandRun& run) {
-                return Report(app, run, ReadOnly<MessagesReport>);
+                return Report(app, run, MessagesReport);
             }},
     Command{Id::mi_ViewCharLineFs, Always, Sheet<DiagramSheet::Fs, OutputKind::Screen>},
     Command{Id::mi_viewtaus, Always, Sheet<DiagramSheet::Tau, OutputKind::Screen>},
