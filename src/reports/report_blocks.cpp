@@ -92,8 +92,7 @@ std::string GradeName(word grade) {
 
 } // namespace
 
-void TemperingReportLines(ReportWriter& writer) {
-    const TemperingRecord& t = writer.session().CurrentTempering;
+void TemperingReportLines(ReportWriter& writer, const TemperingRecord& t) {
     for (const std::string* line : {&t.info, &t.line1, &t.line2, &t.line3}) {
         if (Blank(*line)) continue;
         writer.WriteLine(*line);
@@ -101,8 +100,7 @@ void TemperingReportLines(ReportWriter& writer) {
     }
 }
 
-void WriteLifeLines(ReportWriter& writer) {
-    const Session& session = writer.session();
+void WriteLifeLines(ReportWriter& writer, const Session& session) {
     const Configuration& config = session.config;
     for (const LifeLine& line : LifeReportLines(session)) {
         switch (line.kind) {
@@ -125,8 +123,7 @@ void WriteLifeLines(ReportWriter& writer) {
     }
 }
 
-void StatisticsReportBlock(ReportWriter& writer) {
-    Session& session = writer.session();
+void StatisticsReportBlockRecalculating(ReportWriter& writer, Session& session) {
     const Configuration& config = session.config;
     const SpringRecord& s = session.spring;
     const std::string grade = GradeName(s.statsGrade);

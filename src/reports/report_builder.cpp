@@ -5,8 +5,6 @@
 #include "base/units.h"
 #include "calc/characteristic.h"
 #include "calc/derived.h"
-#include "calc/dialog_calls.h"
-#include "calc/message_window.h"
 #include "calc/session.h"
 #include "graphics/cad_settings.h"
 #include "persistence/spring_file.h"
@@ -126,9 +124,10 @@ struct RowSpec {
     bool (*when)(const SpringRecord&) = nullptr;
 };
 
-template <std::size_t N> void WriteRows(ReportWriter& writer, const std::array<RowSpec, N>& rows) {
-    const Configuration& config = writer.session().config;
-    const SpringRecord& s = writer.session().spring;
+template <std::size_t N>
+void WriteRows(ReportWriter& writer, const Session& session, const std::array<RowSpec, N>& rows) {
+    const Configuration& config = session.config;
+    const SpringRecord& s = session.spring;
     for (const RowSpec& row : rows) {
         if (row.when && !row.when(s)) continue;
         real v = row.value(s);
@@ -174,14 +173,13 @@ std::string EndText(const SpringRecord& s) {
     return s.endText;
 }
 
-void ApplicationBlock(ReportWriter& writer) {
+void ApplicationBlock(ReportWriter& writer, const Session& session) {
     if (!writer.Active()) return;
-    const Session& session = writer.session();
     const SpringRecord& s = session.spring;
     writer.PageCheck();
     for (const std::string& line : MaterialLines(session))
         LineWithRule(writer, line);
-    TemperingReportLines(writer);
+    TemperingReportLines(writer, session.CurrentTempering);
     LineWithRule(writer, std::string(text::kManufacturing) +
                              NameOf(text::kManufacturingNames, s.manufacturing));
     LineWithRule(writer, std::string(text::kLoad) + NameOf(text::kLoadNames, s.loadType));
@@ -191,10 +189,10 @@ void ApplicationBlock(ReportWriter& writer) {
     EndSection(writer);
 }
 
-void ToleranceBlock(ReportWriter& writer) {
+void ToleranceBlock(ReportWriter& writer, const Session& session) {
     if (!writer.Active()) return;
-    const Configuration& config = writer.session().config;
-    const SpringRecord& s = writer.session().spring;
+    const Configuration& config = session.config;
+    const SpringRecord& s = session.spring;
     auto graded = [](word grade) { return grade < kGradeTyped; };
     writer.PageCheck();
     writer.WriteSeparator();
@@ -242,23 +240,23 @@ constexpr std::array<RowSpec, 6> kMaterialRows = {{
      [](const SpringRecord& s) { return s.theta; }},
 }};
 
-void MaterialValues(ReportWriter& writer) {
+void MaterialValues(ReportWriter& writer, const Session& session) {
     if (!writer.Active()) return;
-    const Configuration& config = writer.session().config;
-    const SpringRecord& s = writer.session().spring;
+    const Configuration& config = session.config;
+    const SpringRecord& s = session.spring;
     writer.PageCheck();
     writer.WriteSeparator();
-    WriteRows(writer, kMaterialRows);
+    WriteRows(writer, session, kMaterialRows);
     writer.WriteRow("Schubmodul bei Betriebstemperatur",
                     "G" + Short(config, Unit::Temperature, s.theta), UnitText(config, Unit::Stress),
                     Fixed(config, Unit::Stress, s.Gtheta, 6, 0));
     EndSection(writer);
 }
 
-void MainDimensions(ReportWriter& writer) {
+void MainDimensions(ReportWriter& writer, const Session& session) {
     if (!writer.Active()) return;
-    const Configuration& config = writer.session().config;
-    const SpringRecord& s = writer.session().spring;
+    const Configuration& config = session.config;
+    const SpringRecord& s = session.spring;
     const std::string mm = UnitText(config, Unit::Length);
     auto length = [&](real v) { return ReportLengthShort(config, v); };
     BeginSection(writer, text::kMainDimensions);
@@ -289,9 +287,9 @@ void MainDimensions(ReportWriter& writer) {
 }
 
 // The coil-section table, shared by the full and the short report.
-void CoilTable(ReportWriter& writer, int numberWidth) {
-    const Configuration& config = writer.session().config;
-    const SpringRecord& s = writer.session().spring;
+void CoilTable(ReportWriter& writer, const Session& session, int numberWidth) {
+    const Configuration& config = session.config;
+    const SpringRecord& s = session.spring;
     const std::string mm = UnitText(config, Unit::Length);
     writer.BeginTable({{"Nr.", 5},
                        {"L0i [" + mm + "]", 10},
@@ -317,12 +315,12 @@ void CoilTable(ReportWriter& writer, int numberWidth) {
     writer.EndTable();
 }
 
-void Coils(ReportWriter& writer) {
+void Coils(ReportWriter& writer, const Session& session) {
     if (!writer.Active()) return;
-    const Configuration& config = writer.session().config;
-    const SpringRecord& s = writer.session().spring;
+    const Configuration& config = session.config;
+    const SpringRecord& s = session.spring;
     BeginSection(writer, text::kCoils);
-    CoilTable(writer, 2);
+    CoilTable(writer, session, 2);
     writer.WriteRow("Anzahl der federnden Windungen", "n(if)", "", ShortFormat(config, s.n));
     writer.WriteRow("ungefederte Endwindungen, Unterseite", "", "", ShortFormat(config, s.nend1));
     writer.WriteRow("ungefederte Endwindungen, Oberseite", "", "", ShortFormat(config, s.nend2));
@@ -332,10 +330,10 @@ void Coils(ReportWriter& writer) {
     EndSection(writer);
 }
 
-void CharacteristicTables(ReportWriter& writer) {
+void CharacteristicTables(ReportWriter& writer, const Session& session) {
     if (!writer.Active()) return;
-    const Configuration& config = writer.session().config;
-    const SpringRecord& s = writer.session().spring;
+    const Configuration& config = session.config;
+    const SpringRecord& s = session.spring;
     const std::string mm = UnitText(config, Unit::Length);
     const std::string force = UnitText(config, Unit::Force);
     if (s.nchar > 0) {
@@ -374,10 +372,10 @@ void CharacteristicTables(ReportWriter& writer) {
     }
 }
 
-void Forces(ReportWriter& writer) {
+void Forces(ReportWriter& writer, const Session& session) {
     if (!writer.Active()) return;
-    const Configuration& config = writer.session().config;
-    const SpringRecord& s = writer.session().spring;
+    const Configuration& config = session.config;
+    const SpringRecord& s = session.spring;
     const std::string N = UnitText(config, Unit::Force);
     auto force = [&](real v) { return Short(config, Unit::Force, v); };
     BeginSection(writer, text::kForces);
@@ -404,15 +402,15 @@ constexpr std::array<RowSpec, 4> kLengthRows = {{
     {"Blockl\x84nge", "Lc", Unit::Length, false, 0, 0, [](const SpringRecord& s) { return s.Lc; }},
 }};
 
-void Lengths(ReportWriter& writer) {
+void Lengths(ReportWriter& writer, const Session& session) {
     if (!writer.Active()) return;
-    const Configuration& config = writer.session().config;
-    const SpringRecord& s = writer.session().spring;
+    const Configuration& config = session.config;
+    const SpringRecord& s = session.spring;
     BeginSection(writer, text::kLengths);
     writer.WriteRow("Federl\x84nge", "L0", UnitText(config, Unit::Length),
                     ReportLengthShort(config, s.L0) +
                         Pair(config, Unit::Length, s.tolL0Upper, s.tolL0Lower));
-    WriteRows(writer, kLengthRows);
+    WriteRows(writer, session, kLengthRows);
     EndSection(writer);
 }
 
@@ -468,11 +466,11 @@ constexpr std::array<RowSpec, 9> kStressRows = {{
 }};
 
 template <std::size_t N>
-void RowSection(ReportWriter& writer, std::string_view heading,
+void RowSection(ReportWriter& writer, const Session& session, std::string_view heading,
                 const std::array<RowSpec, N>& rows) {
     if (!writer.Active()) return;
     BeginSection(writer, heading);
-    WriteRows(writer, rows);
+    WriteRows(writer, session, rows);
     EndSection(writer);
 }
 
@@ -497,20 +495,20 @@ constexpr std::array<RowSpec, 6> kCharacteristicRows = {{
      [](const SpringRecord& s) { return s.Sa; }},
 }};
 
-void Characteristics(ReportWriter& writer) {
+void Characteristics(ReportWriter& writer, const Session& session) {
     if (!writer.Active()) return;
-    const Configuration& config = writer.session().config;
-    const SpringRecord& s = writer.session().spring;
+    const Configuration& config = session.config;
+    const SpringRecord& s = session.spring;
     const std::string mm = UnitText(config, Unit::Length);
     BeginSection(writer, text::kCharacteristics);
     writer.WriteRow("Lagerungsbeiwert", "nue", "", FixedFormat(config, s.nue, 5, 2));
     writer.WriteRow("Knickfederweg", "sk", mm,
                     s.sk == kBucklingSafe ? std::string(text::kBucklingSafeText)
                                           : Fixed(config, Unit::Length, s.sk, 5, 2));
-    WriteRows(writer, kCharacteristicRows);
+    WriteRows(writer, session, kCharacteristicRows);
     writer.WriteRow("Ist-Abstand der federnden Windg.", "sc-s2", mm,
                     Fixed(config, Unit::Length, s.sc - s.s2, 5, 2));
-    WriteLifeLines(writer);
+    WriteLifeLines(writer, session);
     EndSection(writer);
 }
 
@@ -532,14 +530,14 @@ constexpr std::array<RowSpec, 2> kWorkRows = {{
      [](const SpringRecord& s) { return s.W0c; }},
 }};
 
-void Production(ReportWriter& writer) {
+void Production(ReportWriter& writer, const Session& session) {
     if (!writer.Active()) return;
-    const Configuration& config = writer.session().config;
-    const SpringRecord& s = writer.session().spring;
+    const Configuration& config = session.config;
+    const SpringRecord& s = session.spring;
     BeginSection(writer, text::kProduction);
     LineWithRule(writer, std::string(text::kCompensation) +
                              NameOf(kCompensationModeNames, s.compensationMode));
-    WriteRows(writer, kProductionRows);
+    WriteRows(writer, session, kProductionRows);
     if (s.m < 100)
         writer.WriteRow("Gewicht/100 St\x81"
                         "ck",
@@ -547,14 +545,14 @@ void Production(ReportWriter& writer) {
     else
         writer.WriteRow("Gewicht der Feder", "m", text::kWeightUnit,
                         FixedFormat(config, s.m, 8, 0));
-    WriteRows(writer, kWorkRows);
+    WriteRows(writer, session, kWorkRows);
     EndSection(writer);
 }
 
 // The end of the first three reports: the messages when there are any, then the file.
-void FinishReport(ReportWriter& writer) {
+void FinishReport(ReportWriter& writer, const Session& session) {
     if (!writer.Active()) return;
-    if (writer.session().messages.Count() > 0) {
+    if (session.messages.Count() > 0) {
         writer.MessagesSection();
         writer.FormFeed();
     }
@@ -562,11 +560,10 @@ void FinishReport(ReportWriter& writer) {
 }
 
 // Header, fatal check, device and first page: false when no report is to be written.
-bool StartReport(ReportWriter& writer, std::string_view suggestedName) {
-    Session& session = writer.session();
+bool StartReport(ReportWriter& writer, const Session& session, std::string_view suggestedName) {
     writer.SetHeader(SpringReportHeader(session.spring));
     if (session.FatalFlag) {
-        ShowMessageList(session);
+        writer.ShowMessageWindow();
         return false;
     }
     if (!writer.OpenReport(0, suggestedName)) return false;
@@ -576,9 +573,9 @@ bool StartReport(ReportWriter& writer, std::string_view suggestedName) {
 
 // ---- Short report ----
 
-void WorkingPointTable(ReportWriter& writer) {
-    const Configuration& config = writer.session().config;
-    const SpringRecord& s = writer.session().spring;
+void WorkingPointTable(ReportWriter& writer, const Session& session) {
+    const Configuration& config = session.config;
+    const SpringRecord& s = session.spring;
     const bool dynamic = Dynamic(s);
     auto len = [&](std::string_view name, real v) {
         return std::string(name) + Fixed(config, Unit::Length, v, 4, 2);
@@ -663,35 +660,34 @@ std::array<std::string, 5> SpringReportHeader(const SpringRecord& spring) {
             drawing, spring.drawingName2, spring.remark1, spring.remark2};
 }
 
-void FullReport(ReportWriter& writer) {
-    if (!StartReport(writer, SuggestedName(writer, text::kSuggestedExtension))) return;
-    ApplicationBlock(writer);
-    ToleranceBlock(writer);
-    MaterialValues(writer);
-    MainDimensions(writer);
-    Coils(writer);
-    CharacteristicTables(writer);
-    Forces(writer);
-    Lengths(writer);
-    RowSection(writer, text::kDeflections, kDeflectionRows);
-    RowSection(writer, text::kRates, kRateRows);
-    RowSection(writer, text::kFrequencies, kFrequencyRows);
-    RowSection(writer, text::kStresses, kStressRows);
-    Characteristics(writer);
-    Production(writer);
-    if (writer.Active() && writer.session().spring.statsSwitch != 'N') {
+void FullReportRecalculating(ReportWriter& writer, Session& session) {
+    if (!StartReport(writer, session, SuggestedName(writer, text::kSuggestedExtension))) return;
+    ApplicationBlock(writer, session);
+    ToleranceBlock(writer, session);
+    MaterialValues(writer, session);
+    MainDimensions(writer, session);
+    Coils(writer, session);
+    CharacteristicTables(writer, session);
+    Forces(writer, session);
+    Lengths(writer, session);
+    RowSection(writer, session, text::kDeflections, kDeflectionRows);
+    RowSection(writer, session, text::kRates, kRateRows);
+    RowSection(writer, session, text::kFrequencies, kFrequencyRows);
+    RowSection(writer, session, text::kStresses, kStressRows);
+    Characteristics(writer, session);
+    Production(writer, session);
+    if (writer.Active() && session.spring.statsSwitch != 'N') {
         writer.FormFeed();
         writer.PageHeader(false);
         writer.WriteLine("");
-        StatisticsReportBlock(writer);
+        StatisticsReportBlockRecalculating(writer, session);
         writer.WriteLine("");
     }
-    FinishReport(writer);
+    FinishReport(writer, session);
 }
 
-void ShortReport(ReportWriter& writer) {
-    if (!StartReport(writer, SuggestedName(writer, text::kSuggestedExtension))) return;
-    const Session& session = writer.session();
+void ShortReport(ReportWriter& writer, const Session& session) {
+    if (!StartReport(writer, session, SuggestedName(writer, text::kSuggestedExtension))) return;
     const Configuration& config = session.config;
     const SpringRecord& s = session.spring;
     const std::string mm = UnitText(config, Unit::Length);
@@ -709,7 +705,7 @@ void ShortReport(ReportWriter& writer) {
                      std::string(text::kShortWeightUnit) + std::string(text::kPieces));
     writer.WriteLine("");
     writer.WriteLine("");
-    if (writer.Active()) CoilTable(writer, 3);
+    if (writer.Active()) CoilTable(writer, session, 3);
     writer.WriteLine("");
     writer.WriteLine("");
     for (const std::string& line : MaterialLines(session))
@@ -726,7 +722,7 @@ void ShortReport(ReportWriter& writer) {
     limits += "     Rm = " + Whole(config, Unit::Stress, s.Rm) + " " + stress;
     writer.WriteLine(limits);
     writer.WriteLine("");
-    if (writer.Active()) WorkingPointTable(writer);
+    if (writer.Active()) WorkingPointTable(writer, session);
     writer.WriteLine("");
     writer.WriteLine("");
     if (session.messages.Count() > 0) {
@@ -738,20 +734,18 @@ void ShortReport(ReportWriter& writer) {
     if (writer.Active()) writer.CloseReport();
 }
 
-void CoilSpacingReport(ReportWriter& writer) {
-    Session& session = writer.session();
+void CoilSpacingReport(ReportWriter& writer, const Session& session) {
     writer.SetHeader(SpringReportHeader(session.spring));
     // A fatal spring has no coils to list: its messages are shown before anything is asked.
     if (session.FatalFlag) {
-        ShowMessageList(session);
+        writer.ShowMessageWindow();
         return;
     }
     real step = 0.25L;
-    session.HelpTopic = text::kStepHelp;
-    if (!InputReal(session, text::kStepPrompt, step, 1.0L, 0.01L)) return;
+    if (!writer.AskNumber(text::kStepPrompt, text::kStepHelp, step, 1.0L, 0.01L)) return;
     bool progressiveOnly = false;
-    if (!AskYesNo(session, text::kProgressiveOnly, progressiveOnly)) return;
-    if (!StartReport(writer, SuggestedName(writer, text::kSuggestedExtension))) return;
+    if (!writer.AskYesNo(text::kProgressiveOnly, progressiveOnly)) return;
+    if (!StartReport(writer, session, SuggestedName(writer, text::kSuggestedExtension))) return;
 
     const Configuration& config = session.config;
     const SpringRecord& s = session.spring;
@@ -794,15 +788,14 @@ void CoilSpacingReport(ReportWriter& writer) {
     if (writer.Active()) writer.CloseReport();
 }
 
-void MessagesReport(ReportWriter& writer) {
-    Session& session = writer.session();
+void MessagesReport(ReportWriter& writer, const Session& session) {
     if (session.messages.Count() == 0) {
-        ShowInfo(session, text::kFatalNone);
+        writer.ShowNote(text::kFatalNone);
         return;
     }
     writer.SetHeader(SpringReportHeader(session.spring));
     if (session.FatalFlag) {
-        ShowMessageList(session);
+        writer.ShowMessageWindow();
         return;
     }
     if (!writer.OpenReport(0, SuggestedName(writer, text::kMessagesExtension))) return;

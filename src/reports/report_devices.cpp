@@ -3,7 +3,9 @@
 #include "base/configuration.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,6 +75,31 @@ std::vector<std::string> CommandWords(std::string_view command) {
 bool ProgramExists(std::string_view command) {
     auto words = CommandWords(command);
     return !words.empty() && ProgramFound(words.front());
+}
+
+FileWriteResult PrinterPort::Open(const std::string& path) {
+    Close();
+    fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) return {FileWriteResult::Stage::Create, errno};
+    return {};
+}
+
+FileWriteResult PrinterPort::Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return {FileWriteResult::Stage::Write, n < 0 ? errno : EIO};
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return {};
+}
+
+FileWriteResult PrinterPort::Close() {
+    if (fd_ < 0) return {};
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) return {FileWriteResult::Stage::Close, errno};
+    return {};
 }
 
 } // namespace kora

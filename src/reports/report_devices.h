@@ -1,7 +1,9 @@
-// What the report devices need from the system: the text printer's target and the command
-// lines of the outside programs (text program, browser, print and spool commands) that the
-// session's launcher starts detached.
+// What the report devices need from the system: the text printer's target, the printer
+// written directly, and the command lines of the outside programs (text program, browser,
+// print and spool commands) that the session's launcher starts detached.
 #pragma once
+
+#include "base/file_io.h"
 
 #include <optional>
 #include <string>
@@ -31,5 +33,24 @@ std::vector<std::string> CommandWords(std::string_view command);
 // Whether the program of a command exists: an executable file for a name with "/", else a
 // name found on $PATH.
 bool ProgramExists(std::string_view command);
+
+// The text printer written directly. A printer is never created: a missing device is an
+// error, not a new file in /dev; a file standing in for one is appended to, as a printer
+// would go on printing.
+class PrinterPort {
+  public:
+    PrinterPort() = default;
+    ~PrinterPort() { Close(); }
+    PrinterPort(const PrinterPort&) = delete;
+    PrinterPort& operator=(const PrinterPort&) = delete;
+
+    FileWriteResult Open(const std::string& path);
+    FileWriteResult Write(std::string_view bytes);
+    FileWriteResult Close(); // done when nothing is open
+    bool IsOpen() const { return fd_ >= 0; }
+
+  private:
+    int fd_ = -1;
+};
 
 } // namespace kora

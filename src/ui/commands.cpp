@@ -22,6 +22,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 
 namespace kora {
@@ -57,8 +58,10 @@ CommandOutcome Outcome(bool done) {
 }
 
 // A report of the current spring on the configured device, or, unattended, as the text file
-// named after the spring in the current folder.
-CommandOutcome Report(Application& app, const CommandRun& run, void (*build)(ReportWriter&)) {
+// named after the spring in the current folder. The builder may be one that only reads the
+// session.
+CommandOutcome Report(Application& app, const CommandRun& run,
+                      const std::function<void(ReportWriter&, Session&)>& build) {
     Session& session = app.session();
     if (run.unattended) app.files().directory.clear(); // the report goes to the current folder
     LoadTemperingOfSpring(session); // the tempering lines of this spring's own material
@@ -67,7 +70,7 @@ CommandOutcome Report(Application& app, const CommandRun& run, void (*build)(Rep
         writer.SetFileWithoutDialog(true);
         writer.SetKeptFile(run.springPath);
     }
-    build(writer);
+    build(writer, session);
     if (session.FatalFlag) return {Status::MessagesShown, {}};
     if (writer.State() == ReportState::Failed) return {Status::Failed, writer.OutputPath()};
     if (writer.State() == ReportState::Cancelled) return {Status::Cancelled, writer.OutputPath()};
@@ -234,9 +237,13 @@ constexpr std::array kCommands = {
                 return Outcome(ok);
             }, true},
     Command{Id::mi_viewstandard, Always,
-            [](Application& app, const CommandRun& run) { return Report(app, run, FullReport); }},
+            [](Application& app, const CommandRun& run) {
+                return Report(app, run, FullReportRecalculating);
+            }},
     Command{Id::mi_viewexcerpt, Always,
-            [](Application& app, const CommandRun& run) { return Report(app, run, ShortReport); }},
+            [](Application& app, const CommandRun& run) {
+                return Report(app, run, ShortReport);
+            }},
     Command{Id::mi_viewausdruckwindungsabstaende, Always,
             [](Application& app, const CommandRun& run) {
                 return Report(app, run, CoilSpacingReport);

@@ -39,7 +39,7 @@ TEST(HtmlInBrowser, ChromiumShowsTheRows) {
     rig.session.config.textDevice = kDeviceHtml;
     const std::string path = rig.dir / "bericht.htm";
     rig.dialogs.Push(ScriptedDialogs::Typed(path));
-    FullReport(rig.writer);
+    FullReportRecalculating(rig.writer, rig.session);
     ASSERT_EQ(rig.writer.State(), ReportState::Idle);
     const std::string source = ReadFile(path);
 

@@ -57,15 +57,15 @@ TEST(ReportGolden, ReportsMatchTheirGoldenFiles) {
         config.printoutHeader = c.printoutHeader;
         switch (c.kind) {
         case Kind::Full:
-            FullReport(rig.writer);
+            FullReportRecalculating(rig.writer, rig.session);
             break;
         case Kind::Short:
-            ShortReport(rig.writer);
+            ShortReport(rig.writer, rig.session);
             break;
         case Kind::CoilSpacing:
             rig.dialogs.Push(ScriptedDialogs::Typed("0,5"));
             rig.dialogs.Push(c.progressiveOnly ? ScriptedDialogs::Yes() : ScriptedDialogs::No());
-            CoilSpacingReport(rig.writer);
+            CoilSpacingReport(rig.writer, rig.session);
             break;
         }
         EXPECT_TRUE(rig.dialogs.unexpected.empty());
@@ -93,7 +93,7 @@ template <typename Prepare> Report FullReportOf(void (*spring)(Session&), Prepar
     spring(rig.session);
     CalculateSpring(rig.session);
     prepare(rig.session);
-    FullReport(rig.writer);
+    FullReportRecalculating(rig.writer, rig.session);
     Report r;
     r.text = rig.Output();
     r.lines = SplitLines(r.text);
@@ -255,7 +255,7 @@ TEST(FullReport, WithoutSectionsTheCoilTableHasOnlyTheEndBlocks) {
     StaticSpring(rig.session);
     CalculateSpring(rig.session);
     rig.session.spring.nsec = 0;
-    FullReport(rig.writer);
+    FullReportRecalculating(rig.writer, rig.session);
     Report r{rig.Output(), SplitLines(rig.Output())};
     auto tableStart = std::find_if(r.lines.begin(), r.lines.end(), [](const std::string& l) {
         return l.find("L0i [mm]") != std::string::npos;
@@ -295,7 +295,7 @@ TEST(FullReport, FatalSpringShowsOnlyTheMessages) {
     CalculateSpring(rig.session);
     ASSERT_TRUE(rig.session.FatalFlag);
     rig.dialogs.Push(ScriptedDialogs::Cancelled()); // the message window
-    FullReport(rig.writer);
+    FullReportRecalculating(rig.writer, rig.session);
     EXPECT_EQ(rig.writer.State(), ReportState::Idle);
     EXPECT_FALSE(fs::exists(rig.dir / "OUTDOS.TXT"));
     ASSERT_FALSE(rig.dialogs.shown.empty());
@@ -324,7 +324,7 @@ TEST(ShortReport, FatalSpringWritesNothing) {
     CalculateSpring(rig.session);
     ASSERT_TRUE(rig.session.FatalFlag);
     rig.dialogs.Push(ScriptedDialogs::Cancelled());
-    ShortReport(rig.writer);
+    ShortReport(rig.writer, rig.session);
     EXPECT_FALSE(fs::exists(rig.dir / "OUTDOS.TXT"));
 }
 
@@ -333,7 +333,7 @@ TEST(ShortReport, ForcesCarryTheirTolerancePairs) {
     ReportRig rig;
     StaticSpring(rig.session);
     CalculateSpring(rig.session);
-    ShortReport(rig.writer);
+    ShortReport(rig.writer, rig.session);
     const std::string text = rig.Output();
     const SpringRecord& s = rig.session.spring;
     const Configuration config;
@@ -349,7 +349,7 @@ TEST(CoilSpacingReport, ProgressiveRangesPrintTheFirstOfEqualGaps) {
         CalculateSpring(rig.session);
         rig.dialogs.Push(ScriptedDialogs::Typed("0.25"));
         rig.dialogs.Push(progressiveOnly ? ScriptedDialogs::Yes() : ScriptedDialogs::No());
-        CoilSpacingReport(rig.writer);
+        CoilSpacingReport(rig.writer, rig.session);
         std::vector<std::string> rows;
         for (const std::string& l : SplitLines(rig.Output()))
             if (l.size() > 20 && l.substr(7, 8).find('.') != std::string::npos) rows.push_back(l);
@@ -371,7 +371,7 @@ TEST(CoilSpacingReport, CancelledStepWritesNothing) {
     DynamicSpring(rig.session);
     CalculateSpring(rig.session);
     rig.dialogs.Push(ScriptedDialogs::Cancelled());
-    CoilSpacingReport(rig.writer);
+    CoilSpacingReport(rig.writer, rig.session);
     EXPECT_TRUE(rig.session.AbortFlag);
     EXPECT_FALSE(fs::exists(rig.dir / "OUTDOS.TXT"));
 }
@@ -381,7 +381,7 @@ TEST(MessagesReport, EmptyListGivesTheNote) {
     StaticSpring(rig.session);
     CalculateSpring(rig.session);
     ASSERT_EQ(rig.session.messages.Count(), 0);
-    MessagesReport(rig.writer);
+    MessagesReport(rig.writer, rig.session);
     ASSERT_EQ(rig.dialogs.infos.size(), 1u);
     EXPECT_EQ(rig.dialogs.infos[0], "Berechnung erfolgreich ohne Fehlermeldungen");
     EXPECT_FALSE(fs::exists(rig.dir / "OUTDOS.TXT"));
@@ -394,7 +394,7 @@ TEST(MessagesReport, PendingFatalMessageShowsTheWindow) {
     CalculateSpring(rig.session);
     ASSERT_TRUE(rig.session.FatalFlag);
     rig.dialogs.Push(ScriptedDialogs::Cancelled());
-    MessagesReport(rig.writer);
+    MessagesReport(rig.writer, rig.session);
     EXPECT_NE(std::find(rig.dialogs.shown.begin(), rig.dialogs.shown.end(),
                         "  " + Cp850ToUtf8(rig.session.messages[0])),
               rig.dialogs.shown.end());
@@ -406,7 +406,7 @@ TEST(MessagesReport, HoldsOnlyTheMessages) {
     DynamicSpring(rig.session);
     CalculateSpring(rig.session);
     ASSERT_GT(rig.session.messages.Count(), 0);
-    MessagesReport(rig.writer);
+    MessagesReport(rig.writer, rig.session);
     ExpectGolden(rig.Output(), "messages_dynamic.txt");
 }
 

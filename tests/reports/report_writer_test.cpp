@@ -625,7 +625,7 @@ TEST(TextPrinter, RefusedSheetCancelsTheReport) {
     rig.dialogs.Push(ScriptedDialogs::Yes()); // pause after each page
     rig.dialogs.Push(ScriptedDialogs::Yes()); // sheet 1 is in
     rig.dialogs.Push(ScriptedDialogs::No());  // sheet 2 is refused
-    FullReport(rig.writer);
+    FullReportRecalculating(rig.writer, rig.session);
     EXPECT_EQ(rig.writer.State(), ReportState::Cancelled);
     EXPECT_TRUE(rig.session.AbortFlag);
     EXPECT_TRUE(rig.dialogs.script.empty());
