@@ -14,6 +14,7 @@ struct TableWindowContent {
     std::vector<std::string> titles;
     std::vector<int> widths; // in characters; missing ones take the title's length
     std::vector<std::vector<std::string>> rows;
+    std::size_t selected = 0; // the row the window opens on
     int helpTopic = 0;
 };
 

@@ -107,12 +107,12 @@ MainWindow::MainWindow(Dialogs* dialogs)
                                   const Configuration& config) {
         return OverviewWithProgress(this, files, config);
     };
+    app_.printers = &printers_;
+    // On the printer the print configuration chose; the print dialog first when it chose none.
     app_.printDrawing = [this](DisplayList& drawing, const Configuration& config) {
-        QPrinter printer(QPrinter::HighResolution);
-        ApplyPrintOrientation(printer, config);
-        QPrintDialog dialog(&printer, this);
-        if (dialog.exec() != QDialog::Accepted) return false;
-        return PrintDrawing(drawing, printer, config);
+        if (!printers_.Ready() && !printers_.Choose(config.printerOrientation != 1)) return false;
+        ApplyPrintOrientation(printers_.printer(), config);
+        return PrintDrawing(drawing, printers_.printer(), config);
     };
     // "&Hilfetext" and "Hilfe&bild" of every dialog: the text in a message box, the picture
     // in the graphics window; topic 0 is the session's current one.

@@ -6,6 +6,7 @@
 
 #include "shell/graphics_widget.h"
 #include "shell/qt_dialogs.h"
+#include "shell/qt_printer_host.h"
 #include "shell/qt_table_view.h"
 #include "ui/application.h"
 #include "ui/commands.h"
@@ -35,6 +36,7 @@ class MainWindow : public QMainWindow {
 
     Application& application() { return app_; }
     QtDialogs& dialogs() { return dialogs_; }
+    QtPrinterHost& printers() { return printers_; }
     GraphicsWidget& graphics() { return *graphics_; }
     // The menu entry of a command (for tests and the toolbar), null for none.
     QAction* ActionOf(CommandId id) const;
@@ -58,6 +60,7 @@ class MainWindow : public QMainWindow {
 
     QtDialogs dialogs_;
     QtTableView tableView_{this};
+    QtPrinterHost printers_{this};
     Application app_;
     GraphicsWidget* graphics_;
     std::map<CommandId, QAction*> actions_;

@@ -40,6 +40,11 @@ QtTableWindow::QtTableWindow(TableWindowContent& table, QWidget* parent)
     connect(grid_, &QTableWidget::cellClicked, this, [this](int row, int) { CellChosen(row); });
     Fill();
     grid_->setCurrentCell(-1, -1);
+    // Opens on the row the caller names (the one chosen last), highlighted but not chosen.
+    if (table.selected > 0 && table.selected < table.rows.size()) {
+        grid_->selectRow(static_cast<int>(table.selected));
+        grid_->scrollToItem(grid_->item(static_cast<int>(table.selected), 0));
+    }
     resize(900, 500);
 }
 

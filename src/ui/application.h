@@ -23,6 +23,7 @@
 namespace kora {
 
 class GraphicsHost;
+class PrinterHost;
 class TableView;
 
 class Application {
@@ -45,6 +46,10 @@ class Application {
     void SetGraphicsHost(GraphicsHost* host) { display_.host = host; }
     GraphicsHost* graphicsHost() const { return display_.host; }
     TableView* tableView = nullptr;
+    // The printers of the print configuration; null where the platform has none.
+    PrinterHost* printers = nullptr;
+    // The setup of the table "printout" chosen last in this run (0: none yet).
+    long printoutRecord = 0;
     // The input sequence of New and Quick (title text, application, material, manufacturing,
     // sections or design, tolerances); unset while its dialogs are not there.
     std::function<void(Application&)> inputSequence;

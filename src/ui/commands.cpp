@@ -17,6 +17,7 @@
 #include "ui/diagram_limits_form.h"
 #include "ui/drawing_options_form.h"
 #include "ui/plotter_form.h"
+#include "ui/print_configuration_form.h"
 #include "ui/settings_form.h"
 #include "ui/view_forms.h"
 
@@ -46,6 +47,10 @@ bool HasTableWindow(const Application& app) {
     return app.tableView != nullptr;
 }
 // A printer and a drawing on the graphics window to print.
+bool HasPrinters(const Application& app) {
+    return app.printers != nullptr;
+}
+
 bool CanPrintDrawing(const Application& app) {
     return app.printDrawing && !app.display().Empty();
 }
@@ -207,7 +212,23 @@ constexpr std::array kCommands = {
             [](Application& app, const CommandRun&) { return Outcome(app.SaveSpringAs()); }},
     Command{Id::mi_fileprint, CanPrintDrawing,
             [](Application& app, const CommandRun&) {
+                bool fit = false;
+                if (!EditPrintConfiguration(app.session(), app.printers,
+                                            app.configurationPlace().startFolder,
+                                            app.printoutRecord, PrintConfigurationMode::Print, fit))
+                    return Outcome(false);
+                if (fit) { // the whole drawing, as the window shows it unzoomed
+                    app.display().ResetZoom();
+                    RedrawCurrentView(app);
+                }
                 return Outcome(app.printDrawing(app.display(), app.session().config));
+            }},
+    Command{Id::mi_fileprintersetup, HasPrinters,
+            [](Application& app, const CommandRun&) {
+                bool fit = false;
+                return Outcome(EditPrintConfiguration(
+                    app.session(), app.printers, app.configurationPlace().startFolder,
+                    app.printoutRecord, PrintConfigurationMode::Setup, fit));
             }},
     Command{Id::mi_fileConfig, Always,
             [](Application& app, const CommandRun&) {

@@ -24,6 +24,7 @@ enum class CommandId : int {
     mi_FileSave,
     mi_FileSaveAs,
     mi_fileprint,
+    mi_fileprintersetup,
     mi_fileConfig,
     mi_file1,
     mi_file2,

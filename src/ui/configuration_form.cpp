@@ -39,10 +39,9 @@ constexpr std::size_t kShownFileName = 50;
 
 // The CAD colour numbers 1 to 16 by name.
 constexpr std::array<std::string_view, 16> kColourNames = {
-    "rot",         "gelb",           "gr\x81n",          "cyan",
-    "blau",        "magenta",        "wei\xE1",          "dunkel blau",
-    "dunkel gr\x81n", "dunkel cyan", "dunkel rot",       "dunkel magenta",
-    "braun",       "hell grau",      "dunkel grau",      "schwarz"};
+    "rot",     "gelb",        "gr\x81n",        "cyan",        "blau",       "magenta",
+    "wei\xE1", "dunkel blau", "dunkel gr\x81n", "dunkel cyan", "dunkel rot", "dunkel magenta",
+    "braun",   "hell grau",   "dunkel grau",    "schwarz"};
 
 // Layers 1 to 5: name, colour and width the "<" of their row restores, and the row's title.
 struct LayerRow {
@@ -129,8 +128,7 @@ void Tconfig::Bind(Field& field, std::function<void(const Configuration&)> show,
     bindings_.push_back({&field, std::move(show), std::move(take)});
 }
 
-Field& Tconfig::TextEdit(std::string id, std::string caption,
-                         std::string Configuration::*entry) {
+Field& Tconfig::TextEdit(std::string id, std::string caption, std::string Configuration::*entry) {
     Field& f = Add(std::move(id), Control::Edit, std::move(caption));
     Bind(
         f, [&f, entry](const Configuration& c) { f.SetText(c.*entry); },
@@ -229,11 +227,10 @@ void Tconfig::AddDirectoriesPage() {
     });
     FolderButton(temp);
     FolderButton(TextEdit("Edit_ediFolder", "EDI Ordner", &Configuration::ediFolder));
-    FolderButton(
-        TextEdit("Edit_dataFolder", "Datenordner", &Configuration::defaultDataDirectory));
+    FolderButton(TextEdit("Edit_dataFolder", "Datenordner", &Configuration::defaultDataDirectory));
     FolderButton(TextEdit("Edit_cadFolder", "CAD Ordner", &Configuration::cadFolder));
-    Add("Label_workFolder", Control::Label, "Arbeitsverzeichnis").SetText(
-        "Arbeitsverzeichnis " + place_.startFolder);
+    Add("Label_workFolder", Control::Label, "Arbeitsverzeichnis")
+        .SetText("Arbeitsverzeichnis " + place_.startFolder);
     const char* user = std::getenv("USERNAME");
     if (!user || !*user) user = std::getenv("USER");
     Add("Label_user", Control::Label, "User: ").SetText(std::string("User: ") + (user ? user : ""));
@@ -260,7 +257,8 @@ void Tconfig::AddGraphicsPage() {
         return stored == 0 ? screenSize + client - window : stored;
     };
     Bind(
-        x, [&x](const Configuration& c) {
+        x,
+        [&x](const Configuration& c) {
             x.Show(c.resolutionHorizontal + 1, std::to_string(c.resolutionHorizontal + 1));
         },
         [&x, screen, takeSize](Configuration& c) {
@@ -268,7 +266,8 @@ void Tconfig::AddGraphicsPage() {
                 takeSize(x, screen.width, screen.clientWidth, screen.windowWidth);
         });
     Bind(
-        y, [&y](const Configuration& c) {
+        y,
+        [&y](const Configuration& c) {
             y.Show(c.resolutionVertical + 1, std::to_string(c.resolutionVertical + 1));
         },
         [&y, screen, takeSize](Configuration& c) {
@@ -292,14 +291,15 @@ void Tconfig::AddGraphicsPage() {
     Proposal(RealEdit("Edit_zoom", "Zoomfaktor", &Configuration::zoomFactor), "1.02");
     Proposal(RealEdit("Edit_pan", "Pan-Faktor", &Configuration::panFactor), "0.02");
 
-    Field& input = IntEdit("Edit_inputWindowScale", "Dialogfenster Gr\x94\xE1"
-                                                    "e",
+    Field& input = IntEdit("Edit_inputWindowScale",
+                           "Dialogfenster Gr\x94\xE1"
+                           "e",
                            &Configuration::inputWindowScale, 10, 1000);
-    Button("Button_inputWindowScaleProposal", std::string(kProposal), [&input, screen] {
-        input.SetText(std::to_string(InputWindowScaleFromScreen(screen)));
-    });
-    Field& element = IntEdit("Edit_dialogElementScale", "Dialogelemente Gr\x94\xE1"
-                                                        "e",
+    Button("Button_inputWindowScaleProposal", std::string(kProposal),
+           [&input, screen] { input.SetText(std::to_string(InputWindowScaleFromScreen(screen))); });
+    Field& element = IntEdit("Edit_dialogElementScale",
+                             "Dialogelemente Gr\x94\xE1"
+                             "e",
                              &Configuration::DialogElementScale, 10, 1000);
     Button("Button_dialogElementScaleProposal", std::string(kProposal), [&input, &element, screen] {
         const real factor = ScreenScaleFactor(screen);
@@ -314,7 +314,8 @@ void Tconfig::AddGraphicsPage() {
     for (std::size_t i = 0; i < kAngles.size(); ++i) {
         Field& a = Add(std::string(kAngles[i]), Control::Edit, std::string(kAngleCaptions[i]));
         Bind(
-            a, [&a, i](const Configuration& c) {
+            a,
+            [&a, i](const Configuration& c) {
                 a.Show(Degrees(c.default3D[i]), Number(c, Degrees(c.default3D[i])));
             },
             [&a, i](Configuration& c) {
@@ -336,8 +337,9 @@ void Tconfig::AddCadPage() {
              "6");
     Choice("RadioGroup_cadTextMode", "Text Type", &Configuration::cadTextMode,
            {"OEM (ASCII)", "ANSI", "\x8E->Ae, \xE1->ss..."}, 1);
-    Proposal(RealEdit("Edit_dimensionSize", "Gr\x94\xE1"
-                                            "enfaktor Bema\xE1ung",
+    Proposal(RealEdit("Edit_dimensionSize",
+                      "Gr\x94\xE1"
+                      "enfaktor Bema\xE1ung",
                       &Configuration::DimensionSizeFactor),
              "1.0");
 
@@ -385,13 +387,12 @@ void Tconfig::AddPrinterPage() {
     Field& sx = RealEdit("Edit_printScaleX", "Ma\xE1stab x", &Configuration::screendumpScale);
     Proposal(sx, "1.0");
     Field& sy = RealEdit("Edit_printScaleY", "Ma\xE1stab y", &Configuration::printScaleVertical);
-    Button("Button_printScaleYProposal", std::string(kProposal), [&sx, &sy] {
-        sy.SetText(sx.Text());
-    });
-    Field& ox = IntEdit("Edit_originX", "Ursprung x", &Configuration::screendumpOriginX, -10000,
-                        10000);
-    Field& oy = IntEdit("Edit_originY", "Ursprung y", &Configuration::screendumpOriginY, -10000,
-                        10000);
+    Button("Button_printScaleYProposal", std::string(kProposal),
+           [&sx, &sy] { sy.SetText(sx.Text()); });
+    Field& ox =
+        IntEdit("Edit_originX", "Ursprung x", &Configuration::screendumpOriginX, -10000, 10000);
+    Field& oy =
+        IntEdit("Edit_originY", "Ursprung y", &Configuration::screendumpOriginY, -10000, 10000);
     Button("Button_originProposal", std::string(kProposal), [&ox, &oy] {
         ox.SetText("0");
         oy.SetText("0");
@@ -423,12 +424,14 @@ void Tconfig::AddPrintoutPage() {
     Choice("ListBox_device", "Ausgabeformat", &Configuration::textDevice,
            {text::kDeviceNames.begin(), text::kDeviceNames.end()}, 1);
     Check("CheckBox_deviceWindow", "Ausgabeformat abfragen", &Configuration::textDeviceWindow);
-    Field& left = IntEdit("Edit_textWindowLeft", "Textfenster links", &Configuration::textWindowLeft,
-                          -10000, 10000);
-    Field& top = IntEdit("Edit_textWindowTop", "oben", &Configuration::textWindowTop, -10000, 10000);
-    Field& width = IntEdit("Edit_textWindowWidth", "Breite", &Configuration::textWindowWidth, 0, 10000);
-    Field& height = IntEdit("Edit_textWindowHeight", "H\x94he", &Configuration::textWindowHeight, 0,
-                            10000);
+    Field& left = IntEdit("Edit_textWindowLeft", "Textfenster links",
+                          &Configuration::textWindowLeft, -10000, 10000);
+    Field& top =
+        IntEdit("Edit_textWindowTop", "oben", &Configuration::textWindowTop, -10000, 10000);
+    Field& width =
+        IntEdit("Edit_textWindowWidth", "Breite", &Configuration::textWindowWidth, 0, 10000);
+    Field& height =
+        IntEdit("Edit_textWindowHeight", "H\x94he", &Configuration::textWindowHeight, 0, 10000);
     Button("Button_textWindowProposal", std::string(kProposal),
            [this, &left, &top, &width, &height] {
                const ScreenMetrics& s = place_.screen;
@@ -477,7 +480,8 @@ void Tconfig::AddExternalPage() {
     ProgramButton(TextEdit("Edit_textProgram", "Textprogramm", &Configuration::textProgram));
     Field& lines = Add("ListBox_vektraLines", Control::Choice, "VEKTRA Command Lines");
     Bind(
-        lines, [&lines](const Configuration& c) {
+        lines,
+        [&lines](const Configuration& c) {
             lines.SetItems({c.vektraCommandLines.begin(), c.vektraCommandLines.end()});
             lines.SetIndex(0);
         },

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMenu>
+#include <QPrinter>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -160,6 +161,29 @@ TEST(MainWindow, TheDrawingShownIsExportedByItsExtension) {
     EXPECT_FALSE(w->SaveDrawingAs(f.In("zeichnung.bmp")));
     ASSERT_EQ(f.dialogs.errors.size(), 1U);
     EXPECT_FALSE(fs::exists(f.In("zeichnung.bmp")));
+}
+
+// "&Drucken...": the print configuration, then the drawing on the printer it set up (a PDF
+// file here), at the scale the configuration took.
+TEST(MainWindow, PrintGoesThroughThePrintConfigurationToThePrinter) {
+    WindowFixture f;
+    auto w = Started(f, {kExample.string()});
+    w->Run(CommandId::mi_viewfertigungszeichnung);
+    QPrinter& printer = w->printers().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(f.In("blatt.pdf")));
+    f.dialogs.Push(
+        ScriptedDialogs::Filled("TForm_printconf", {ScriptedDialogs::TypeIn("Edit_scaleX", "0.5"),
+                                                    ScriptedDialogs::TypeIn("Edit_scaleY", "0.5"),
+                                                    ScriptedDialogs::PressOk()}));
+    EXPECT_EQ(w->Run(CommandId::mi_fileprint).status, CommandOutcome::Status::Done);
+    EXPECT_EQ(w->application().session().config.screendumpScale, 0.5L);
+    EXPECT_GT(fs::file_size(f.In("blatt.pdf")), 1000U);
+    // Cancelled, nothing is printed again.
+    fs::remove(f.In("blatt.pdf"));
+    f.dialogs.Push(ScriptedDialogs::Filled("TForm_printconf", {ScriptedDialogs::PressCancel()}));
+    w->Run(CommandId::mi_fileprint);
+    EXPECT_FALSE(fs::exists(f.In("blatt.pdf")));
 }
 
 TEST(MainWindow, HelpButtonsShowTheTopicsTextAndDrawItsPicture) {

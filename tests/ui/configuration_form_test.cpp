@@ -61,9 +61,9 @@ TEST_F(ConfigurationFormTest, NinePagesOpeningOnGraphicsWithUniqueIds) {
         if (!f->page.empty() && (pages.empty() || pages.back() != f->page))
             pages.push_back(f->page);
     }
-    EXPECT_EQ(pages, (std::vector<std::string>{"Directories", "Grafik", "CAD", "Farbe", "Drucker",
-                                               "Ausdruck", "Einstellungen", "Extern",
-                                               "Zeichnung"}));
+    EXPECT_EQ(pages,
+              (std::vector<std::string>{"Directories", "Grafik", "CAD", "Farbe", "Drucker",
+                                        "Ausdruck", "Einstellungen", "Extern", "Zeichnung"}));
     EXPECT_EQ(form["Button_save"]->page, "");
 }
 
@@ -143,8 +143,8 @@ TEST_F(ConfigurationFormTest, ATypedValueOutsideItsRangeIsRefusedAndTheDialogSta
     for (const auto& c : cases) {
         dialogs.errors.clear();
         const Configuration before = session.config;
-        ASSERT_TRUE(Run({D::TypeIn(c.field, c.typed), D::PressOk(), D::TypeIn(c.field, c.valid),
-                         D::PressOk()}))
+        ASSERT_TRUE(Run(
+            {D::TypeIn(c.field, c.typed), D::PressOk(), D::TypeIn(c.field, c.valid), D::PressOk()}))
             << c.field;
         EXPECT_EQ(dialogs.errors, std::vector<std::string>{c.message});
         EXPECT_FALSE(session.config == before) << c.field;
@@ -270,8 +270,8 @@ TEST_F(ConfigurationFormTest, SaveWritesAndStaysOpenImportRefills) {
 
 TEST_F(ConfigurationFormTest, CheckedDrawingBoxesGiveFourFalseLinesAtTheEnd) {
     session.config.HideDate = session.config.HideLogo = true;
-    ASSERT_TRUE(Run({D::CheckIn("CheckBox_date", true), D::CheckIn("CheckBox_logo", true),
-                     D::PressOk()}));
+    ASSERT_TRUE(
+        Run({D::CheckIn("CheckBox_date", true), D::CheckIn("CheckBox_logo", true), D::PressOk()}));
     const auto lines = Lines(ConfigurationText(session.config));
     EXPECT_EQ(std::vector<std::string>(lines.end() - 6, lines.end() - 2),
               (std::vector<std::string>{"FALSE", "FALSE", "FALSE", "FALSE"}));

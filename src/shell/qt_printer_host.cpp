@@ -1,0 +1,53 @@
+#include "shell/qt_printer_host.h"
+
+#include <QFontDatabase>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QtGlobal>
+
+namespace kora {
+
+QtPrinterHost::QtPrinterHost(QWidget* parent) : parent_(parent) {}
+
+std::string QtPrinterHost::Name() const {
+    if (!printer_.printerName().isEmpty()) return printer_.printerName().toStdString();
+    return printer_.outputFileName().toStdString();
+}
+
+bool QtPrinterHost::Landscape() const {
+    return printer_.pageLayout().orientation() == QPageLayout::Landscape;
+}
+
+bool QtPrinterHost::Ready() const {
+    return !printer_.printerName().isEmpty() || !printer_.outputFileName().isEmpty();
+}
+
+bool QtPrinterHost::Choose(bool landscape) {
+    printer_.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPrintDialog dialog(&printer_, parent_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+PrinterFacts QtPrinterHost::Facts() const {
+    PrinterFacts f;
+    f.name = Name();
+    f.driverVersion = std::string("Qt ") + qVersion();
+    f.technology = printer_.outputFormat() == QPrinter::PdfFormat ? "PDF" : "Raster";
+    const QPageLayout layout = printer_.pageLayout();
+    const QRectF printable = layout.paintRect(QPageLayout::Millimeter);
+    f.widthMm = printable.width();
+    f.heightMm = printable.height();
+    const QRect pixels = layout.paintRectPixels(printer_.resolution());
+    f.widthPixels = pixels.width();
+    f.heightPixels = pixels.height();
+    f.offsetLeft = pixels.left();
+    f.offsetTop = pixels.top();
+    f.dpiX = printer_.logicalDpiX();
+    f.dpiY = printer_.logicalDpiY();
+    f.colours = printer_.colorMode() == QPrinter::Color ? 16777216 : 2;
+    for (const QString& family : QFontDatabase::families())
+        f.fonts.push_back(family.toStdString());
+    return f;
+}
+
+} // namespace kora

@@ -1,0 +1,31 @@
+// The printer of this run as a PrinterHost: one QPrinter that the print configuration's
+// "Drucker..." sets up through Qt's print dialog and every drawing printout then prints on.
+#pragma once
+
+#include "platform/printer_host.h"
+
+#include <QPrinter>
+
+class QWidget;
+
+namespace kora {
+
+class QtPrinterHost final : public PrinterHost {
+  public:
+    explicit QtPrinterHost(QWidget* parent = nullptr);
+
+    std::string Name() const override;
+    bool Landscape() const override;
+    bool Choose(bool landscape) override;
+    PrinterFacts Facts() const override;
+
+    QPrinter& printer() { return printer_; }
+    // Whether a printout has somewhere to go without asking: a named printer or a file.
+    bool Ready() const;
+
+  private:
+    QWidget* parent_;
+    QPrinter printer_{QPrinter::HighResolution};
+};
+
+} // namespace kora
