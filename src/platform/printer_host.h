@@ -10,9 +10,9 @@ namespace kora {
 // A printer's device capabilities; texts are UTF-8.
 struct PrinterFacts {
     std::string name, driverVersion, technology;
-    double widthMm = 0, heightMm = 0;       // printable area
-    int widthPixels = 0, heightPixels = 0;  // the same in device pixels
-    int offsetLeft = 0, offsetTop = 0;      // of the printable area on the paper, pixels
+    double widthMm = 0, heightMm = 0;      // printable area
+    int widthPixels = 0, heightPixels = 0; // the same in device pixels
+    int offsetLeft = 0, offsetTop = 0;     // of the printable area on the paper, pixels
     int dpiX = 0, dpiY = 0;
     int brushes = 0, pens = 0, markers = 0; // how many the device offers (0: not known)
     long colours = 0;

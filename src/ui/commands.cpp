@@ -16,6 +16,7 @@
 #include "ui/configuration_form.h"
 #include "ui/diagram_limits_form.h"
 #include "ui/drawing_options_form.h"
+#include "ui/help_picture_browser.h"
 #include "ui/plotter_form.h"
 #include "ui/print_configuration_form.h"
 #include "ui/settings_form.h"
@@ -305,6 +306,11 @@ constexpr std::array kCommands = {
     Command{Id::mi_dbfmaterial, HasTableWindow, Database<BrowseMaterials>},
     Command{Id::mi_dbfrelaxation, HasTableWindow, Database<BrowseRelaxation>},
     Command{Id::mi_dbTempering, HasTableWindow, Database<BrowseTempering>},
+    Command{Id::mi_HelpHilfebild, Always,
+            [](Application& app, const CommandRun&) {
+                BrowseHelpPictures(app.session(), app.display());
+                return CommandOutcome{};
+            }},
     Command{Id::mi_helpErrorMessages, Always,
             [](Application& app, const CommandRun&) {
                 ShowMessageList(app.session());

@@ -77,6 +77,7 @@ enum class CommandId : int {
     mi_dbfrelaxation,
     mi_dbTempering,
     // Help
+    mi_HelpHilfebild,
     mi_helpErrorMessages,
     mi_helplanguageDeutsch,
     mi_helplanguageEnglish,

@@ -103,20 +103,16 @@ std::string HelpPicturePath(const Session& session, std::string_view name) {
 }
 
 TForm_hilfebild::TForm_hilfebild(Session& session, DisplayList& list)
-    : session_(session), list_(list) {}
-
-std::string_view TForm_hilfebild::Caption() {
-    return t::kBrowserCaption;
-}
-int TForm_hilfebild::HelpTopic() {
-    return t::kBrowserHelp;
-}
-
-int TForm_hilfebild::ScaledWidth(int width) const {
-    return static_cast<int>(std::lround(width * session_.config.inputWindowScale / 100.0));
-}
-int TForm_hilfebild::ScaledHeight(int height) const {
-    return static_cast<int>(std::lround(height * session_.config.inputWindowScale / 100.0));
+    : FormModel("TForm_hilfebild"), session_(session), list_(list) {
+    Caption = std::string(t::kBrowserCaption);
+    HelpTopic = t::kBrowserHelp;
+    ComboBox_bild.onEvent = [this] { ComboBox_bildChange(ComboBox_bild.Index()); };
+    Button_previous.onEvent = [this] { UpDown_bildClick(true); };
+    Button_next.onEvent = [this] { UpDown_bildClick(false); };
+    Button_neu.onEvent = [this] { Button_neuClick(); };
+    Button_aendern.onEvent = [this] { Button_aendernClick(); };
+    Button_einfuegen.onEvent = [this] { Button_einfuegenClick(); };
+    Button_loeschen.onEvent = [this] { Button_loeschenClick(); };
 }
 
 void TForm_hilfebild::ReadList() {
@@ -124,58 +120,50 @@ void TForm_hilfebild::ReadList() {
     PictureList read = ParsePictureList(bytes ? *bytes : std::string());
     if (read.faultyLines > 0) ShowError(session_, t::kDbhError);
     entries_ = std::move(read.entries);
-    ComboBox_bild.clear();
+    std::vector<std::string> items;
     for (const auto& entry : entries_)
-        ComboBox_bild.push_back(PictureListItem(entry));
-    if (ItemIndex >= static_cast<int>(entries_.size()))
-        ItemIndex = static_cast<int>(entries_.size()) - 1;
+        items.push_back(PictureListItem(entry));
+    const int index = std::min(Selected(), static_cast<int>(entries_.size()) - 1);
+    ComboBox_bild.SetItems(std::move(items));
+    ComboBox_bild.SetIndex(index);
 }
 
 void TForm_hilfebild::DrawSelected() {
-    if (ItemIndex < 0 || ItemIndex >= static_cast<int>(entries_.size())) return;
-    DrawHelpPicture(list_, HelpPicturePath(session_, entries_[ItemIndex].name));
+    const int i = Selected();
+    if (i < 0 || i >= static_cast<int>(entries_.size())) return;
+    DrawHelpPicture(list_, HelpPicturePath(session_, entries_[static_cast<std::size_t>(i)].name));
 }
 
 void TForm_hilfebild::FormShow() {
     session_.HelpTopic = t::kBrowserHelp;
-    ended_ = false;
-    ItemIndex = 0;
+    ComboBox_bild.SetIndex(0);
     ReadList();
     DrawSelected();
 }
 
 void TForm_hilfebild::ComboBox_bildChange(int index) {
     if (index < 0 || index >= static_cast<int>(entries_.size())) return;
-    ItemIndex = index;
+    ComboBox_bild.SetIndex(index);
     DrawSelected();
 }
 
 void TForm_hilfebild::UpDown_bildClick(bool previous) {
-    int next = ItemIndex + (previous ? -1 : 1);
+    int next = Selected() + (previous ? -1 : 1);
     if (next < 0 || next >= static_cast<int>(entries_.size())) return;
     ComboBox_bildChange(next);
 }
 
 void TForm_hilfebild::Button_okClick() {
-    ended_ = true;
-}
-
-void TForm_hilfebild::Button_helpClick() {
-    ShowHelpTopic(session_, list_, t::kBrowserHelp, kHelpTextOnly);
-}
-
-void TForm_hilfebild::FormClose(int left, int top) {
-    savedLeft = left;
-    savedTop = top;
+    Close(FormResult::Ok);
 }
 
 bool TForm_hilfebild::SelectedOrChosen(std::string_view prompt, int helpTopic) {
-    if (ItemIndex >= 0 && ItemIndex < static_cast<int>(entries_.size())) return true;
+    if (Selected() >= 0 && Selected() < static_cast<int>(entries_.size())) return true;
     if (entries_.empty()) return false;
     session_.HelpTopic = helpTopic;
     int chosen = 1;
-    if (!ChooseItem(session_, prompt, ComboBox_bild, chosen)) return false;
-    ItemIndex = chosen - 1;
+    if (!ChooseItem(session_, prompt, ComboBox_bild.Items(), chosen)) return false;
+    ComboBox_bild.SetIndex(chosen - 1);
     return true;
 }
 
@@ -238,42 +226,42 @@ void TForm_hilfebild::Button_einfuegenClick() {
     HelpPictureEntry entry;
     if (!AskNewEntry(entry)) return;
     std::vector<HelpPictureEntry> entries = entries_;
-    int at = std::clamp(ItemIndex, 0, static_cast<int>(entries.size()));
+    int at = std::clamp(Selected(), 0, static_cast<int>(entries.size()));
     entries.insert(entries.begin() + at, entry);
     ReplaceList(entries);
 }
 
 void TForm_hilfebild::Button_aendernClick() {
     if (!SelectedOrChosen(t::kChooseChange, t::kChangeChooseHelp)) return;
-    HelpPictureEntry entry = entries_[ItemIndex];
+    const auto i = static_cast<std::size_t>(Selected());
+    HelpPictureEntry entry = entries_[i];
     session_.HelpTopic = t::kChangeHelp;
     if (!InputText(session_, t::kFileNamePrompt, t::kNameLength, entry.name)) return;
     if (!InputText(session_, t::kPictureInfo, t::kDescriptionLength, entry.description)) return;
     if (entry.name.empty()) return;
     std::vector<HelpPictureEntry> entries = entries_;
-    entries[ItemIndex] = entry;
+    entries[i] = entry;
     ReplaceList(entries);
 }
 
 void TForm_hilfebild::Button_loeschenClick() {
     session_.HelpTopic = t::kDeleteHelp;
-    if (ItemIndex >= 0 && ItemIndex < static_cast<int>(entries_.size())) {
+    if (Selected() >= 0 && Selected() < static_cast<int>(entries_.size())) {
         char answer = 'N';
         if (!AskYesNo(session_, t::kDeleteQuestion, answer)) return;
         if (answer != 'J') {
-            ended_ = true;
+            Close(FormResult::Cancel);
             return;
         }
     } else if (!SelectedOrChosen(t::kChooseDelete, t::kDeleteHelp)) {
         return;
     }
     std::vector<HelpPictureEntry> entries = entries_;
-    entries.erase(entries.begin() + ItemIndex);
+    entries.erase(entries.begin() + Selected());
     ReplaceList(entries);
 }
 
-void BrowseHelpPictures(Session& session, DisplayList& list,
-                        const std::function<void(TForm_hilfebild&)>& showForm) {
+void BrowseHelpPictures(Session& session, DisplayList& list) {
     std::error_code ec;
     if (!fs::is_regular_file(PictureListPath(session), ec)) {
         std::string path = InHelpFolder(session, t::kPictureMask);
@@ -284,8 +272,7 @@ void BrowseHelpPictures(Session& session, DisplayList& list,
         return;
     }
     TForm_hilfebild form(session, list);
-    form.FormShow();
-    if (showForm) showForm(form);
+    session.dialogs->ShowForm(form);
 }
 
 } // namespace kora

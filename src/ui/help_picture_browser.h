@@ -1,9 +1,11 @@
 // The help picture browser: the picture list "kora.dbh" of the help folder (one line per
-// picture, "name","description"), the tool window TForm_hilfebild as a model with its
-// handlers (choose, previous/next, Neu, Einfügen, Ändern, Löschen), and BrowseHelpPictures.
+// picture, "name","description"), the window TForm_hilfebild ("KORA Hilfebilder", help topic
+// 2300) as a form model with its handlers (choose, previous/next, Neu, Einfügen, Ändern,
+// Löschen), and BrowseHelpPictures.
 #pragma once
 
 #include "base/file_io.h"
+#include "platform/form.h"
 
 #include <functional>
 #include <string>
@@ -40,32 +42,28 @@ std::string PictureListPath(const Session& session);
 // The help folder + name + ".plt".
 std::string HelpPicturePath(const Session& session, std::string_view name);
 
-class TForm_hilfebild {
+class TForm_hilfebild final : public FormModel {
   public:
     TForm_hilfebild(Session& session, DisplayList& list);
 
-    // "KORA Hilfebilder", help topic 2300.
-    static std::string_view Caption();
-    static int HelpTopic();
-    // The window size at "Input Window Scale %" (the view's base size is 100 %).
-    int ScaledWidth(int width) const;
-    int ScaledHeight(int height) const;
-    // The window's position, kept between openings; left < 0 when it never closed.
-    static inline int savedLeft = -1, savedTop = -1;
+    // The picture list (code page 850); its index is the selected picture, -1 none.
+    Field ComboBox_bild{*this, "ComboBox_bild", Control::Choice, "Hilfebild"};
+    // The spin button: the previous and the next picture.
+    Field Button_previous{*this, "Button_previous", Control::Button, "<<"};
+    Field Button_next{*this, "Button_next", Control::Button, ">>"};
+    Field Button_neu{*this, "Button_neu", Control::Button, "&Neu"};
+    Field Button_aendern{*this, "Button_aendern", Control::Button, "&\x8Endern"};
+    Field Button_einfuegen{*this, "Button_einfuegen", Control::Button, "&Einf\x81gen"};
+    Field Button_loeschen{*this, "Button_loeschen", Control::Button, "&L\x94schen"};
 
-    std::vector<std::string> ComboBox_bild; // the list items (code page 850)
-    int ItemIndex = -1;                     // selected item, 0-based; -1 none
     const std::vector<HelpPictureEntry>& Entries() const { return entries_; }
-    bool Ended() const { return ended_; }
+    bool Ended() const { return Closed(); }
 
-    // Reads the list ("DBH file error" for faulty lines) and draws the first picture.
-    void FormShow();
     // Draws the picture of the item chosen in the list.
     void ComboBox_bildChange(int index);
     // The spin button: the previous (up) or next picture, not beyond the ends.
     void UpDown_bildClick(bool previous);
     void Button_okClick();
-    void Button_helpClick();
     // Picks a .plt file, asks its description and appends its line to the list file.
     void Button_neuClick();
     // As Neu, the line inserted before the selected picture.
@@ -74,10 +72,13 @@ class TForm_hilfebild {
     void Button_aendernClick();
     // Removes the selected line after "Löschen ?"; no ends the browser.
     void Button_loeschenClick();
-    // Closing the window keeps its position for the next opening.
-    void FormClose(int left, int top);
 
   private:
+    // Reads the list ("DBH file error" for faulty lines) and draws the first picture.
+    void FormShow() override;
+    void OkClick() override { Button_okClick(); }
+    void CancelClick() override { Close(FormResult::Cancel); }
+    int Selected() const { return ComboBox_bild.Index(); }
     void ReadList();
     void DrawSelected();
     // Asks for a line when none is selected; false when cancelled.
@@ -91,13 +92,12 @@ class TForm_hilfebild {
     Session& session_;
     DisplayList& list_;
     std::vector<HelpPictureEntry> entries_;
-    bool ended_ = false;
 };
 
 // Without a picture list, the user picks a .plt file, whose folder becomes the help folder,
-// and it is drawn. Otherwise the form opens on the list's first picture; `showForm` shows it
-// until it ends (the shell's window, or a test driving the model).
-void BrowseHelpPictures(Session& session, DisplayList& list,
-                        const std::function<void(TForm_hilfebild&)>& showForm);
+// and it is drawn. Otherwise the form opens on the list's first picture through the dialog
+// family, until it ends; every picture it draws shows at once in the graphics window behind
+// it (drawing asks the window for a repaint).
+void BrowseHelpPictures(Session& session, DisplayList& list);
 
 } // namespace kora

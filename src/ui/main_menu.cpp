@@ -97,6 +97,7 @@ constexpr std::array kMainMenu = {
     Entry(1, T::Anlassen, C::mi_dbTempering),
 
     Menu(0, T::Hilfe),
+    Entry(1, T::Hilfebild, C::mi_HelpHilfebild),
     Entry(1, T::Fehlermeldungen, C::mi_helpErrorMessages),
     Menu(1, T::Sprache),
     Entry(2, T::Deutsch, C::mi_helplanguageDeutsch),

@@ -102,9 +102,8 @@ void TForm_printconf::ChooseSetup() {
         content.rows.push_back(std::move(row));
     }
     const auto chosen = session_.dialogs->ShowTable(content);
-    const long record = chosen && *chosen < content.rows.size()
-                            ? ParseInteger(content.rows[*chosen].front())
-                            : 0;
+    const long record =
+        chosen && *chosen < content.rows.size() ? ParseInteger(content.rows[*chosen].front()) : 0;
     if (record <= 0 || !table.GoRecord(record)) {
         table.CloseTable();
         return;

@@ -313,23 +313,24 @@ struct BrowserFixture : Fixture {
 TEST(PictureBrowser, ShowsTheFirstPictureAndPagesWithinTheEnds) {
     BrowserFixture f;
     TForm_hilfebild form(f.session, f.list);
-    form.FormShow();
-    EXPECT_EQ(form.ComboBox_bild,
+    form.Open();
+    EXPECT_EQ(form.ComboBox_bild.Items(),
               (std::vector<std::string>{"eins    : Bild eins", "zwei    : Bild zwei",
                                         "drei    : Bild drei"}));
-    EXPECT_EQ(form.ItemIndex, 0);
+    EXPECT_EQ(form.ComboBox_bild.Index(), 0);
     EXPECT_EQ(f.LastLine(), "4;0;0;1;0");
-    EXPECT_EQ(TForm_hilfebild::Caption(), "KORA Hilfebilder");
+    EXPECT_EQ(form.Caption, "KORA Hilfebilder");
+    EXPECT_EQ(form.HelpTopic, 2300);
     EXPECT_EQ(f.session.HelpTopic, 2300);
 
     form.UpDown_bildClick(true); // already the first
-    EXPECT_EQ(form.ItemIndex, 0);
+    EXPECT_EQ(form.ComboBox_bild.Index(), 0);
     form.UpDown_bildClick(false);
     form.UpDown_bildClick(false);
-    EXPECT_EQ(form.ItemIndex, 2);
+    EXPECT_EQ(form.ComboBox_bild.Index(), 2);
     EXPECT_EQ(f.LastLine(), "4;0;0;3;0");
     form.UpDown_bildClick(false); // already the last
-    EXPECT_EQ(form.ItemIndex, 2);
+    EXPECT_EQ(form.ComboBox_bild.Index(), 2);
     form.ComboBox_bildChange(1);
     EXPECT_EQ(f.LastLine(), "4;0;0;2;0");
     form.Button_okClick();
@@ -340,7 +341,7 @@ TEST(PictureBrowser, AFaultyListLineIsReportedOnce) {
     BrowserFixture f;
     f.folder.Write("kora.dbh", "eins\",\"a\"\r\nzwei,\"b\"\r\n\"drei\",\"c\"\r\n");
     TForm_hilfebild form(f.session, f.list);
-    form.FormShow();
+    form.Open();
     EXPECT_EQ(f.dialogs.script.errors, std::vector<std::string>{"DBH file error"});
     EXPECT_EQ(form.Entries().size(), 3u);
 }
@@ -348,7 +349,7 @@ TEST(PictureBrowser, AFaultyListLineIsReportedOnce) {
 TEST(PictureBrowser, NewAppendsAndInsertGoesBeforeTheChosenLine) {
     BrowserFixture f;
     TForm_hilfebild form(f.session, f.list);
-    form.FormShow();
+    form.Open();
     f.dialogs.script.Push(ScriptedDialogs::Typed((f.folder.path() / "vier.plt").string()));
     f.dialogs.script.Push(ScriptedDialogs::Typed("Bild vier"));
     form.Button_neuClick();
@@ -356,7 +357,7 @@ TEST(PictureBrowser, NewAppendsAndInsertGoesBeforeTheChosenLine) {
                                          "\"drei\",\"Bild drei\"\r\n\"vier\",\"Bild vier\"\r\n");
     EXPECT_EQ(form.Entries().size(), 4u);
 
-    form.ItemIndex = -1;
+    form.ComboBox_bild.SetIndex(-1);
     f.dialogs.script.Push(ScriptedDialogs::Chosen(2));
     f.dialogs.script.Push(ScriptedDialogs::Typed((f.folder.path() / "null.plt").string()));
     f.dialogs.script.Push(ScriptedDialogs::Typed("leer"));
@@ -365,13 +366,13 @@ TEST(PictureBrowser, NewAppendsAndInsertGoesBeforeTheChosenLine) {
               "\"eins\",\"Bild eins\"\r\n\"null\",\"leer\"\r\n\"zwei\",\"Bild zwei\"\r\n"
               "\"drei\",\"Bild drei\"\r\n\"vier\",\"Bild vier\"\r\n");
     EXPECT_FALSE(fs::exists(f.folder.path() / "kora$$$.dbh"));
-    EXPECT_EQ(form.ComboBox_bild[1], "null    : leer");
+    EXPECT_EQ(form.ComboBox_bild.Items()[1], "null    : leer");
 }
 
 TEST(PictureBrowser, APictureNameLongerThanEightCharactersIsRefused) {
     BrowserFixture f;
     TForm_hilfebild form(f.session, f.list);
-    form.FormShow();
+    form.Open();
     const std::string before = f.folder.Read("kora.dbh");
     f.dialogs.script.Push(ScriptedDialogs::Typed((f.folder.path() / "neunzehn.plt").string()));
     f.dialogs.script.Push(ScriptedDialogs::Typed("acht Zeichen"));
@@ -386,7 +387,7 @@ TEST(PictureBrowser, APictureNameLongerThanEightCharactersIsRefused) {
 TEST(PictureBrowser, ChangeReplacesNameAndDescriptionOfTheSelectedLine) {
     BrowserFixture f;
     TForm_hilfebild form(f.session, f.list);
-    form.FormShow();
+    form.Open();
     form.ComboBox_bildChange(1);
     f.dialogs.script.Push(ScriptedDialogs::Typed("zwo"));
     f.dialogs.script.Push(ScriptedDialogs::Typed("Bild zwo"));
@@ -405,7 +406,7 @@ TEST(PictureBrowser, ChangeReplacesNameAndDescriptionOfTheSelectedLine) {
 TEST(PictureBrowser, DeleteAsksFirstAndNoEndsTheBrowser) {
     BrowserFixture f;
     TForm_hilfebild form(f.session, f.list);
-    form.FormShow();
+    form.Open();
     form.ComboBox_bildChange(0);
     f.dialogs.script.Push(ScriptedDialogs::Yes());
     form.Button_loeschenClick();
@@ -418,7 +419,7 @@ TEST(PictureBrowser, DeleteAsksFirstAndNoEndsTheBrowser) {
     EXPECT_EQ(form.Entries().size(), 2u);
 
     // Nothing selected: the line to delete is chosen instead of the question.
-    form.ItemIndex = -1;
+    form.ComboBox_bild.SetIndex(-1);
     f.dialogs.script.Push(ScriptedDialogs::Chosen(2));
     form.Button_loeschenClick();
     EXPECT_EQ(f.folder.Read("kora.dbh"), "\"zwei\",\"Bild zwei\"\r\n");
@@ -427,7 +428,7 @@ TEST(PictureBrowser, DeleteAsksFirstAndNoEndsTheBrowser) {
 TEST(PictureBrowser, AWriteProtectedListStaysAsItWas) {
     BrowserFixture f;
     TForm_hilfebild form(f.session, f.list);
-    form.FormShow();
+    form.Open();
     const std::string before = f.folder.Read("kora.dbh");
     fs::permissions(f.folder.path() / "kora.dbh",
                     fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -446,22 +447,25 @@ TEST(PictureBrowser, WithoutAListAChosenPictureIsDrawnAndItsFolderKept) {
     f.folder.Write("andere/bild.plt", "PU0,0;PD400,0;");
     f.dialogs.script.Push(
         ScriptedDialogs::Typed((f.folder.path() / "andere" / "bild.plt").string()));
-    bool shown = false;
-    BrowseHelpPictures(f.session, f.list, [&](TForm_hilfebild&) { shown = true; });
-    EXPECT_FALSE(shown);
+    BrowseHelpPictures(f.session, f.list); // no form: the script holds none
     EXPECT_EQ(f.session.config.helpFolder, (f.folder.path() / "andere").string());
     EXPECT_EQ(f.LastLine(), "4;0;0;10;0");
 }
 
 TEST(PictureBrowser, WithAListTheFormOpensOnTheFirstPicture) {
     BrowserFixture f;
+    // Through the form seam: the spin button pages on, each picture drawn at once.
     int shownAt = -1;
-    BrowseHelpPictures(f.session, f.list, [&](TForm_hilfebild& form) {
-        shownAt = form.ItemIndex;
-        form.Button_okClick();
-    });
+    f.dialogs.script.onForm = [&](const FormModel& form) {
+        shownAt = static_cast<const TForm_hilfebild&>(form).ComboBox_bild.Index();
+    };
+    f.dialogs.script.Push(ScriptedDialogs::Filled(
+        "TForm_hilfebild",
+        {ScriptedDialogs::PressIn("Button_next"), ScriptedDialogs::PressIn("Button_next"),
+         ScriptedDialogs::PressIn("Button_next"), ScriptedDialogs::PressOk()}));
+    BrowseHelpPictures(f.session, f.list);
     EXPECT_EQ(shownAt, 0);
-    EXPECT_EQ(f.LastLine(), "4;0;0;1;0");
+    EXPECT_EQ(f.LastLine(), "4;0;0;3;0");
 }
 
 } // namespace
