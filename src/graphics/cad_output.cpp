@@ -448,7 +448,7 @@ void CadOutput::CadCircle(real x, real y, real r) {
     EmitCircle(x + offsetX_, y + offsetY_, r);
 }
 
-void CadOutput::CadArc(real x, real y, real start, real end, real r) {
+void CadOutput::CadArc(real x, real y, real r, real start, real end) {
     EmitArc(x + offsetX_, y + offsetY_, r, start, end);
 }
 
@@ -589,9 +589,9 @@ void CadOutput::CadLine3D(real x1, real y1, real z1, real x2, real y2, real z2) 
     CadLine(a.x, a.y, b.x, b.y);
 }
 
-void CadOutput::CadArc3D(real x, real y, real z, real start, real end, real r) {
+void CadOutput::CadArc3D(real x, real y, real z, real r, real start, real end) {
     CadPoint c = projection_ ? projection_(x, y, z) : CadPoint{x, y};
-    CadArc(c.x, c.y, start, end, r);
+    CadArc(c.x, c.y, r, start, end);
 }
 
 void CadOutput::CadCircle3D(real x, real y, real z, real r) {

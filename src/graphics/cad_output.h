@@ -132,7 +132,7 @@ class CadOutput {
     void CadLine(real x1, real y1, real x2, real y2);
     void CadCircle(real x, real y, real r);
     // Counter-clockwise from `start` to `end` (degrees); nothing when r = 0.
-    void CadArc(real x, real y, real start, real end, real r);
+    void CadArc(real x, real y, real r, real start, real end);
     void CadSolid(real x1, real y1, real x2, real y2, real x3, real y3, real x4, real y4);
     void CadTextStyle(int font, real angle, real height, real width);
     void CadTextAlign(int horizontal, int vertical);
@@ -160,7 +160,7 @@ class CadOutput {
     void CadEllipse(real a, real b, real x, real y);
 
     void CadLine3D(real x1, real y1, real z1, real x2, real y2, real z2);
-    void CadArc3D(real x, real y, real z, real start, real end, real r);
+    void CadArc3D(real x, real y, real z, real r, real start, real end);
     void CadCircle3D(real x, real y, real z, real r);
     void CadText3D(std::string_view text, real x, real y, real z);
     void CadSolid3D(const real (&x)[4], const real (&y)[4], const real (&z)[4]);

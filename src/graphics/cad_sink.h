@@ -24,7 +24,7 @@ struct CadState {
     CadTextState text;
     bool haveSheet = false;
     real sheet[4]{0, 0, 1, 1}; // xmin, ymin, xmax, ymax
-    bool blockOpen = false; // between CadBlockBegin and CadBlockEnd
+    bool blockOpen = false;    // between CadBlockBegin and CadBlockEnd
 };
 
 enum class CadBlockStart { Open, Failed, TooManyBlocks, NameTooLong };

@@ -110,9 +110,9 @@ void DxfSink::Arc(real x, real y, real r, real start, real end) {
 void DxfSink::Text(std::string_view text, real x, real y, real height, real ratio, real angle) {
     EnsureEntities();
     if (role_ == Role::BlockFile)
-        dxf_.Text(state_.layerName, x, y, height, text, ratio, angle, settings_.textObliqueAngle);
+        dxf_.Text(state_.layerName, text, x, y, height, ratio, angle, settings_.textObliqueAngle);
     else
-        dxf_.Text(state_.layerName, x, y, height, ConvertCadText(text, settings_.textMode), ratio,
+        dxf_.Text(state_.layerName, ConvertCadText(text, settings_.textMode), x, y, height, ratio,
                   angle, settings_.textObliqueAngle);
 }
 
@@ -121,11 +121,11 @@ void DxfSink::Solid(const real (&x)[4], const real (&y)[4]) {
     dxf_.Solid(state_.layerName, x, y);
 }
 
-CadInsertResult DxfSink::Insert(std::string_view name, real x, real y, real rotation,
-                                real xScale, real yScale) {
+CadInsertResult DxfSink::Insert(std::string_view name, real x, real y, real rotation, real xScale,
+                                real yScale) {
     if (role_ == Role::File && !blocks_.IsDefined(name)) return CadInsertResult::Unknown;
     EnsureEntities();
-    dxf_.Insert(state_.layerName, name, x, y, xScale, yScale, rotation);
+    dxf_.Insert(state_.layerName, name, x, y, rotation, xScale, yScale);
     return CadInsertResult::Written;
 }
 
@@ -185,8 +185,7 @@ CadInsertResult PlotterSink::Insert(std::string_view name, real x, real y, real 
 // ---------------------------------------------------------------------------------------------
 // IGES
 
-IgesSink::IgesSink(const CadSinkContext& context, CadFile& out,
-                   std::function<IgesHeader()> header)
+IgesSink::IgesSink(const CadSinkContext& context, CadFile& out, std::function<IgesHeader()> header)
     : state_(context.state), settings_(context.settings), out_(out), header_(std::move(header)) {}
 
 void IgesSink::Open() {
@@ -248,8 +247,7 @@ void IgesSink::Solid(const real (&x)[4], const real (&y)[4]) {
     iges_.Solid(x, y);
 }
 
-CadInsertResult IgesSink::Insert(std::string_view name, real x, real y, real rotation, real,
-                                 real) {
+CadInsertResult IgesSink::Insert(std::string_view name, real x, real y, real rotation, real, real) {
     return iges_.Insert(name, x, y, rotation) == IgesWriter::BlockStatus::Ok
                ? CadInsertResult::Written
                : CadInsertResult::Unknown;
@@ -305,15 +303,15 @@ void TxtSink::Arc(real x, real y, real r, real start, real end) {
 }
 
 void TxtSink::Text(std::string_view text, real x, real y, real, real, real) {
-    txt_.Text(x, y, ConvertCadText(text, settings_.textMode));
+    txt_.Text(ConvertCadText(text, settings_.textMode), x, y);
 }
 
 void TxtSink::Solid(const real (&x)[4], const real (&y)[4]) {
     txt_.Solid(x, y);
 }
 
-CadInsertResult TxtSink::Insert(std::string_view name, real x, real y, real rotation,
-                                real xScale, real yScale) {
+CadInsertResult TxtSink::Insert(std::string_view name, real x, real y, real rotation, real xScale,
+                                real yScale) {
     txt_.Insert(name, x, y, rotation, xScale, yScale);
     return CadInsertResult::Written;
 }
@@ -324,9 +322,8 @@ CadInsertResult TxtSink::Insert(std::string_view name, real x, real y, real rota
 ScreenSink::ScreenSink(const CadSinkContext& context, DisplayList* display, int decimals,
                        int dezimalstellen, std::function<std::string()> footer)
     : state_(context.state), settings_(context.settings), blocks_(context.blocks),
-      display_(display),
-      blockFile_(context, context.blocks.File(), decimals, dezimalstellen,
-                 DxfSink::Role::BlockFile),
+      display_(display), blockFile_(context, context.blocks.File(), decimals, dezimalstellen,
+                                    DxfSink::Role::BlockFile),
       footer_(std::move(footer)) {}
 
 void ScreenSink::Open() {
@@ -446,11 +443,10 @@ void ScreenSink::Circle(real x, real y, real r) {
 
 void ScreenSink::Arc(real x, real y, real r, real start, real end) {
     if (state_.blockOpen) return blockFile_.Arc(x, y, r, start, end);
-    if (display_) display_->Arc(x, y, start, end, r);
+    if (display_) display_->Arc(x, y, r, start, end);
 }
 
-void ScreenSink::Text(std::string_view text, real x, real y, real height, real ratio,
-                      real angle) {
+void ScreenSink::Text(std::string_view text, real x, real y, real height, real ratio, real angle) {
     if (state_.blockOpen) return blockFile_.Text(text, x, y, height, ratio, angle);
     if (!display_) return;
     CadTextState style = state_.text;

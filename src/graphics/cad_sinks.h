@@ -50,8 +50,7 @@ class DxfSink : public CadSink {
     bool Line3D(real x1, real y1, real z1, real x2, real y2, real z2) override;
     void Circle(real x, real y, real r) override;
     void Arc(real x, real y, real r, real start, real end) override;
-    void Text(std::string_view text, real x, real y, real height, real ratio,
-              real angle) override;
+    void Text(std::string_view text, real x, real y, real height, real ratio, real angle) override;
     void Solid(const real (&x)[4], const real (&y)[4]) override;
     CadInsertResult Insert(std::string_view name, real x, real y, real rotation, real xScale,
                            real yScale) override;
@@ -106,8 +105,7 @@ class IgesSink : public CadSink {
     bool Line3D(real x1, real y1, real z1, real x2, real y2, real z2) override;
     void Circle(real x, real y, real r) override;
     void Arc(real x, real y, real r, real start, real end) override;
-    void Text(std::string_view text, real x, real y, real height, real ratio,
-              real angle) override;
+    void Text(std::string_view text, real x, real y, real height, real ratio, real angle) override;
     void Solid(const real (&x)[4], const real (&y)[4]) override;
     CadInsertResult Insert(std::string_view name, real x, real y, real rotation, real xScale,
                            real yScale) override;
@@ -137,8 +135,7 @@ class TxtSink : public CadSink {
     bool Line3D(real x1, real y1, real z1, real x2, real y2, real z2) override;
     void Circle(real x, real y, real r) override;
     void Arc(real x, real y, real r, real start, real end) override;
-    void Text(std::string_view text, real x, real y, real height, real ratio,
-              real angle) override;
+    void Text(std::string_view text, real x, real y, real height, real ratio, real angle) override;
     void Solid(const real (&x)[4], const real (&y)[4]) override;
     CadInsertResult Insert(std::string_view name, real x, real y, real rotation, real xScale,
                            real yScale) override;
@@ -172,8 +169,7 @@ class ScreenSink : public CadSink {
     void Line(real x1, real y1, real x2, real y2) override;
     void Circle(real x, real y, real r) override;
     void Arc(real x, real y, real r, real start, real end) override;
-    void Text(std::string_view text, real x, real y, real height, real ratio,
-              real angle) override;
+    void Text(std::string_view text, real x, real y, real height, real ratio, real angle) override;
     void Solid(const real (&x)[4], const real (&y)[4]) override;
     CadInsertResult Insert(std::string_view name, real x, real y, real rotation, real xScale,
                            real yScale) override;
