@@ -7,17 +7,13 @@
 #include "graphics/cad_format.h"
 #include "graphics/cad_sinks.h"
 #include "graphics/cad_texts.h"
-#include "graphics/display_list.h"
 #include "graphics/plotter.h"
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <numbers>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kora {
 namespace {
@@ -355,7 +351,7 @@ void CadOutput::InsertLogos() {
     if (!readableLogos_) {
         readableLogos_.emplace();
         for (std::size_t i = 0; i < std::size(logos); ++i)
-            (*readableLogos_)[i] = ::access(BlockFilePath(logos[i].name).c_str(), R_OK) == 0;
+            (*readableLogos_)[i] = blocks_.IsReadable(logos[i].name);
     }
     for (std::size_t i = 0; i < std::size(logos); ++i) {
         if (!(*readableLogos_)[i]) continue;
