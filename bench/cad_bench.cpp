@@ -29,7 +29,7 @@ void DrawEntities(kora::CadOutput& cad) {
             cad.CadCircle(x, y, 2.5L);
             break;
         case 2:
-            cad.CadArc(x, y, 15, 160, 3);
+            cad.CadArc(x, y, 3, 15, 160);
             break;
         case 3:
             cad.CadText("F1 = 120.5 N", x, y);

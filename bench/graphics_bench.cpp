@@ -38,7 +38,7 @@ void FillDrawing(DisplayList& list, int records) {
             list.circle(x, y, 3.5L);
             break;
         case 1:
-            list.Arc(x, y, 10, 200, 4);
+            list.Arc(x, y, 4, 10, 200);
             break;
         case 2:
             list.Solid(x, y, x + 1, y, x + 1, y + 1, x, y + 1);

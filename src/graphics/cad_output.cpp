@@ -5,19 +5,15 @@
 
 #include "calc/session.h"
 #include "graphics/cad_format.h"
+#include "graphics/cad_sinks.h"
 #include "graphics/cad_texts.h"
-#include "graphics/display_list.h"
-#include "graphics/dxf_block_reader.h"
 #include "graphics/plotter.h"
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <numbers>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kora {
 namespace {
@@ -101,23 +97,10 @@ CadPoint CadOutput::Transform::Apply(real x, real y) const {
 }
 
 CadOutput::CadOutput(Session& session, DisplayList* display)
-    : session_(session), display_(display), dxf_(file_, 6), txt_(file_, 6, false),
-      blockDxf_(blockFile_, 6) {}
+    : session_(session), display_(display), blocks_(session) {}
 
 CadOutput::~CadOutput() {
     CloseAll();
-}
-
-std::string CadOutput::TempFolder() const {
-    if (!tempFolder_.empty()) return tempFolder_;
-    return CadTempFolder(session_);
-}
-
-std::string CadOutput::BlockFilePath(std::string_view name) const {
-    const std::string upper = TempFolder() + "/$" + UpperAscii(name) + ".dx$";
-    if (::access(upper.c_str(), F_OK) == 0) return upper;
-    const std::string given = TempFolder() + "/$" + std::string(name) + ".dx$";
-    return ::access(given.c_str(), F_OK) == 0 ? given : upper;
 }
 
 std::string CadOutput::Now(const char* format) const {
@@ -143,24 +126,21 @@ void CadOutput::ResetState() {
     lineSpacing_ = 1;
     lineType_ = 0;
     drawingScale_ = settings.drawingScale;
-    layer_ = 0;
-    layerName_ = "0";
-    text_ = TextState{}; // height 2.5, width ratio 1.0 until the first CadTextStyle
-    screenStyle_.reset();
-    blockDefinition_ = blockOpen_ = blockDead_ = false;
-    definedBlocks_.clear();
+    state_.layer = 0;
+    state_.layerName = "0";
+    state_.text = CadTextState{}; // height 2.5, width ratio 1.0 until the first CadTextStyle
+    state_.haveSheet = state_.blockOpen = false;
+    blockDead_ = false;
+    blocks_.Clear();
     polylineOpen_ = false;
     vertexCount_ = 0;
-    dxfSection_ = DxfSection::None;
-    haveSheet_ = false;
     readableLogos_.reset();
     depth_ = 0;
-    igesLineFont_ = 1;
 }
 
 void CadOutput::CloseAll() {
     file_.Discard();
-    blockFile_.Discard();
+    blocks_.DiscardFile();
     open_ = false;
 }
 
@@ -208,37 +188,52 @@ bool CadOutput::CadBegin(OutputKind kind, std::string_view baseName) {
     return CadBeginFile(kind, path);
 }
 
+std::unique_ptr<CadSink> CadOutput::MakeSink(OutputKind kind) {
+    const int decimals = settings.decimals >= 1 && settings.decimals <= 32 ? settings.decimals : 6;
+    const int dezimalstellen = session_.config.Dezimalstellen;
+    const CadSinkContext context{state_, settings, blocks_};
+    switch (kind) {
+    case OutputKind::Dxf:
+        return std::make_unique<DxfSink>(context, file_, decimals, dezimalstellen);
+    case OutputKind::Iges:
+        return std::make_unique<IgesSink>(context, file_, [this] {
+            IgesHeader header;
+            header.fileName = std::filesystem::path(path_).stem().string();
+            header.version = settings.programVersion;
+            header.date = Now("%y%m%d");
+            return header;
+        });
+    case OutputKind::Screen:
+        return std::make_unique<ScreenSink>(context, display_, decimals, dezimalstellen,
+                                            [this] { return ScreenFooter(); });
+    case OutputKind::Plotter:
+        path_ = TempFolder() + "/" + cadtext::kPlotFile;
+        session_.dialogs->ShowInfo(path_ + " " + cadtext::kPlotted + "..", "");
+        return std::make_unique<PlotterSink>(context, file_, decimals, dezimalstellen, session_);
+    case OutputKind::Txt:
+        return std::make_unique<TxtSink>(context, file_, decimals,
+                                         session_.config.decimalSeparator == 2);
+    default:
+        return nullptr;
+    }
+}
+
+std::string CadOutput::ScreenFooter() const {
+    return Now("%d.%m.%Y %H:%M") + " - " + std::string(kMakerName) + " " +
+           std::string(kProgramTitle) + " V" + settings.programVersion + " - " + springFile_;
+}
+
 bool CadOutput::CadBeginFile(OutputKind kind, const std::string& path) {
     CloseAll();
     ResetState();
     kind_ = kind;
     path_ = path;
-    int decimals = settings.decimals >= 1 && settings.decimals <= 32 ? settings.decimals : 6;
-    dxf_ = DxfWriter(file_, decimals, session_.config.Dezimalstellen);
-    blockDxf_ = DxfWriter(blockFile_, decimals, session_.config.Dezimalstellen);
-    txt_ = TxtWriter(file_, decimals, session_.config.decimalSeparator == 2);
-    iges_ = IgesWriter{};
-    switch (kind) {
-    case OutputKind::Screen:
-        if (display_) {
-            display_->Clear();
-            display_->SetWaitCursor();
-        }
-        open_ = true;
-        return true;
-    case OutputKind::Plotter:
-        path_ = TempFolder() + "/" + cadtext::kPlotFile;
-        session_.dialogs->ShowInfo(path_ + " " + cadtext::kPlotted + "..", "");
-        break;
-    case OutputKind::Dxf:
-    case OutputKind::Iges:
-    case OutputKind::Txt:
-        break;
-    default:
+    sink_ = MakeSink(kind);
+    if (!sink_) {
         session_.AbortFlag = true;
         return false;
     }
-    if (path_.empty() || !file_.Create(path_)) {
+    if (sink_->WritesFile() && (path_.empty() || !file_.Create(path_))) {
         if (file_.Result().stage == FileWriteResult::Stage::Protected) { // left as it is
             session_.dialogs->ShowError(FileWriteMessage(file_.Result()));
             session_.AbortFlag = true;
@@ -247,242 +242,79 @@ bool CadOutput::CadBeginFile(OutputKind kind, const std::string& path) {
         }
         return false;
     }
-    if (kind == OutputKind::Iges) {
-        IgesHeader header;
-        header.fileName = std::filesystem::path(path_).stem().string();
-        header.version = settings.programVersion;
-        header.date = Now("%y%m%d");
-        iges_.Begin(header, 0);
-    }
+    sink_->Open();
     open_ = true;
     return true;
 }
 
 bool CadOutput::CadEnd() {
     if (!open_) return false;
-    if (blockOpen_) CadBlockEnd();
+    if (state_.blockOpen) CadBlockEnd();
     polylineOpen_ = false;
-    bool ok = true;
-    switch (kind_) {
-    case OutputKind::Screen:
-        open_ = false;
-        if (display_) {
-            display_->ClearViewPort();
-            display_->SetOldCursor();
-        }
-        {
-            std::error_code ec;
-            for (const auto& entry : std::filesystem::directory_iterator(TempFolder(), ec)) {
-                std::string name = entry.path().filename().string();
-                if (name.size() >= 5 && name.front() == '$' &&
-                    name.compare(name.size() - 4, 4, ".dx$") == 0)
-                    std::filesystem::remove(entry.path(), ec);
-            }
-        }
-        return true;
-    case OutputKind::Dxf:
-    case OutputKind::Plotter:
-        if (dxfSection_ != DxfSection::None) dxf_.SectionEnd();
-        dxfSection_ = DxfSection::None;
-        dxf_.Eof();
-        break;
-    case OutputKind::Iges:
-        iges_.End(file_);
-        break;
-    case OutputKind::Txt:
-        txt_.Eof();
-        break;
-    default:
-        break;
-    }
+    sink_->End();
     open_ = false;
+    if (!sink_->WritesFile()) return true;
     // A drawing stopped by a failure (AbortFlag from hatching or a block) keeps what it drew:
     // the file is completed and stored, and the message stays in the list.
     if (!file_.Commit()) {
         FileError(cadtext::kCannotWrite);
         return false;
     }
-    if (kind_ == OutputKind::Plotter) {
-        const auto& lines = settings.plotterCommands;
-        int current = settings.currentPlotterCommand;
-        std::string line = current >= 0 && current < static_cast<int>(lines.size())
-                               ? lines[current]
-                               : std::string(kDefaultVektraCommand);
-        int code = session_.launcher->Start(SplitCommandLine(line));
-        if (code != 0) {
-            session_.dialogs->ShowError(PlotterStartMessage(code));
-            ok = false;
-        }
-    }
-    return ok;
+    return sink_->Delivered();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Sections and blocks
 
-CadOutput::Sink CadOutput::CurrentSink() const {
-    if (!open_ || blockDead_) return Sink::None;
-    switch (kind_) {
-    case OutputKind::Dxf:
-    case OutputKind::Plotter:
-        return Sink::Dxf;
-    case OutputKind::Iges:
-        return Sink::Iges;
-    case OutputKind::Txt:
-        return Sink::Txt;
-    case OutputKind::Screen:
-        if (blockOpen_) return blockFile_.IsOpen() ? Sink::BlockDxf : Sink::None;
-        return display_ ? Sink::Screen : Sink::None;
-    default:
-        return Sink::None;
-    }
-}
-
-void CadOutput::EnsureDxfEntities() {
-    // Entities outside a block belong in the ENTITIES section; open it when a drawing forgot.
-    if (blockOpen_ || dxfSection_ == DxfSection::Entities) return;
-    if (dxfSection_ == DxfSection::Blocks) dxf_.SectionEnd();
-    dxf_.SectionBegin("ENTITIES");
-    dxfSection_ = DxfSection::Entities;
-}
-
 void CadOutput::CadSheet(real xmin, real ymin, real xmax, real ymax) {
     if (!open_) return;
-    sheet_[0] = xmin;
-    sheet_[1] = ymin;
-    sheet_[2] = xmax;
-    sheet_[3] = ymax;
-    haveSheet_ = true;
-    switch (kind_) {
-    case OutputKind::Dxf:
-    case OutputKind::Plotter:
-        if (dxfSection_ == DxfSection::None) dxf_.Header(xmin, ymin, xmax, ymax);
-        break;
-    case OutputKind::Iges: {
-        IgesHeader header;
-        header.fileName = std::filesystem::path(path_).stem().string();
-        header.version = settings.programVersion;
-        header.date = Now("%y%m%d");
-        iges_.Begin(header, std::max(xmax, ymax));
-        break;
-    }
-    case OutputKind::Screen:
-        if (!blockOpen_) DrawSheetFurniture(true);
-        break;
-    case OutputKind::Txt:
-        txt_.MinMax(xmin, ymin, xmax, ymax);
-        break;
-    default:
-        break;
-    }
-}
-
-void CadOutput::DrawSheetFurniture(bool screen) {
-    if (!haveSheet_) return;
-    const real xmin = sheet_[0], ymin = sheet_[1], xmax = sheet_[2], ymax = sheet_[3];
-    const real w = xmax - xmin, h = ymax - ymin;
-    if (screen && display_) display_->Header(xmin, ymin, xmax, ymax);
-    int savedLayer = layer_;
-    if (settings.printBorder) {
-        CadLayer(19);
-        EmitLine(xmin, ymin, xmax, ymin);
-        EmitLine(xmax, ymin, xmax, ymax);
-        EmitLine(xmax, ymax, xmin, ymax);
-        EmitLine(xmin, ymax, xmin, ymin);
-    }
-    if (screen && display_) {
-        std::string footer = Now("%d.%m.%Y %H:%M") + " - " + std::string(kMakerName) + " " +
-                             std::string(kProgramTitle) + " V" + settings.programVersion + " - " +
-                             springFile_;
-        if (footer.size() > 120) footer.resize(120);
-        CadLayer(30);
-        TextState saved = text_;
-        TextState small;
-        small.height = 0.006L * h;
-        small.width = 0.0045L * w;
-        small.ratio = small.height > 0 ? small.width / small.height : 1;
-        SendScreenTextStyle(small);
-        display_->OutTextXY(footer, xmin + 0.005L * w, ymin + 0.002L * h);
-        text_ = saved;
-        SendScreenTextStyle(text_);
-    }
-    CadLayer(savedLayer);
+    state_.sheet[0] = xmin;
+    state_.sheet[1] = ymin;
+    state_.sheet[2] = xmax;
+    state_.sheet[3] = ymax;
+    state_.haveSheet = true;
+    sink_->Sheet(xmin, ymin, xmax, ymax);
 }
 
 void CadOutput::CadTables(int variant) {
-    if (open_ && DxfKind() && dxfSection_ == DxfSection::None) dxf_.Tables(variant, settings);
+    if (open_) sink_->Tables(variant);
 }
 
 void CadOutput::CadBlocksBegin() {
-    if (!open_) return;
-    blockDefinition_ = true;
-    if (DxfKind() && dxfSection_ != DxfSection::Blocks) {
-        if (dxfSection_ == DxfSection::Entities) dxf_.SectionEnd();
-        dxf_.SectionBegin("BLOCKS");
-        dxfSection_ = DxfSection::Blocks;
-    }
-    if (kind_ == OutputKind::Txt) txt_.SectionBlocks();
+    if (open_) sink_->BlocksBegin();
 }
 
-bool CadOutput::ValidBlockName(std::string_view name) const {
-    if (name.empty()) return false;
-    for (char c : name) {
-        bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                  c == '_' || c == '-' || c == '$';
-        if (!ok) return false;
-    }
-    return true;
+void CadOutput::RefuseBlock(const std::string& message) {
+    session_.Message(message);
+    session_.AbortFlag = true;
+    blockDead_ = true;
 }
 
 void CadOutput::CadBlockBegin(std::string_view name) {
     if (!open_) return;
-    if (blockOpen_) CadBlockEnd(); // a block inside a block is not possible: close the first
-    blockOpen_ = true;
+    if (state_.blockOpen) CadBlockEnd(); // a block inside a block is not possible: close the first
+    state_.blockOpen = true;
     blockDead_ = false;
-    blockName_ = std::string(name);
     polylineOpen_ = false;
-    auto refuse = [&](std::string text) {
-        session_.Message(text);
+    const std::string shown(name);
+    if (name.size() > kMaxBlockName) return RefuseBlock(cadtext::kBlockNameTooLong + shown);
+    if (!CadBlockStore::ValidName(name)) return RefuseBlock(cadtext::kBlockNameInvalid + shown);
+    switch (sink_->BlockBegin(name)) {
+    case CadBlockStart::Open:
+        break;
+    case CadBlockStart::Failed:
         session_.AbortFlag = true;
         blockDead_ = true;
-    };
-    if (name.size() > kMaxBlockName) return refuse(cadtext::kBlockNameTooLong + blockName_);
-    if (!ValidBlockName(name)) return refuse(cadtext::kBlockNameInvalid + blockName_);
-    switch (kind_) {
-    case OutputKind::Dxf:
-    case OutputKind::Plotter:
-        if (dxfSection_ == DxfSection::Entities) dxf_.SectionEnd();
-        if (dxfSection_ != DxfSection::Blocks) dxf_.SectionBegin("BLOCKS");
-        dxfSection_ = DxfSection::Blocks;
-        dxf_.BlockBegin(layerName_, name);
-        definedBlocks_.insert(UpperAscii(name));
         break;
-    case OutputKind::Iges:
-        switch (iges_.BlockBegin(name)) {
-        case IgesWriter::BlockStatus::Ok:
-            break;
-        case IgesWriter::BlockStatus::TooManyBlocks:
-            return refuse(cadtext::kTooManyBlocks);
-        default:
-            return refuse(cadtext::kBlockNameTooLong + blockName_);
-        }
-        break;
-    case OutputKind::Screen:
-        if (!blockFile_.Create(BlockFilePath(name))) {
-            session_.AbortFlag = true;
-            blockDead_ = true;
-        }
-        break;
-    case OutputKind::Txt:
-        txt_.Block(name);
-        break;
-    default:
-        break;
+    case CadBlockStart::TooManyBlocks:
+        return RefuseBlock(cadtext::kTooManyBlocks);
+    case CadBlockStart::NameTooLong:
+        return RefuseBlock(cadtext::kBlockNameTooLong + shown);
     }
 }
 
 void CadOutput::CadBlockEnd() {
-    if (!open_ || !blockOpen_) {
+    if (!open_ || !state_.blockOpen) {
         if (session_.AbortFlag) session_.AbortFlag = false;
         return;
     }
@@ -490,71 +322,27 @@ void CadOutput::CadBlockEnd() {
     session_.AbortFlag = false; // the drawing goes on after a failed block
     if (polylineOpen_) CadPolylineEnd();
     bool dead = blockDead_;
-    blockOpen_ = false;
+    state_.blockOpen = false;
     blockDead_ = false;
     if (dead) return;
-    switch (kind_) {
-    case OutputKind::Dxf:
-    case OutputKind::Plotter:
-        dxf_.BlockEnd();
-        break;
-    case OutputKind::Iges:
-        iges_.BlockEnd();
-        break;
-    case OutputKind::Screen:
-        if (aborted) {
-            blockFile_.Discard();
-        } else {
-            blockDxf_.Eof();
-            if (!blockFile_.Commit()) {
-                session_.Message(cadtext::kInvalidTempDirectory);
-                session_.AbortFlag = true;
-            }
-        }
-        break;
-    case OutputKind::Txt:
-        txt_.EndOfBlock();
-        break;
-    default:
-        break;
+    if (!sink_->BlockEnd(aborted)) {
+        session_.Message(cadtext::kInvalidTempDirectory);
+        session_.AbortFlag = true;
     }
 }
 
 void CadOutput::CadPageStart() {
     if (!open_) return;
-    if (blockOpen_) CadBlockEnd();
-    blockDefinition_ = false;
-    switch (kind_) {
-    case OutputKind::Dxf:
-    case OutputKind::Plotter:
-        if (dxfSection_ != DxfSection::None) dxf_.SectionEnd();
-        dxf_.SectionBegin("ENTITIES");
-        dxfSection_ = DxfSection::Entities;
-        if (kind_ == OutputKind::Plotter) DrawSheetFurniture(false);
-        break;
-    case OutputKind::Screen:
-        if (display_) {
-            display_->Clear();
-            display_->SetLineStyle(0);
-            screenStyle_.reset();
-            DrawSheetFurniture(true);
-            // The list was emptied: the layer's colour, style and width must be sent again.
-            ScreenLayerStyle(layer_);
-        }
-        break;
-    case OutputKind::Txt:
-        txt_.SectionEntities();
-        break;
-    default:
-        break;
-    }
-    if ((kind_ == OutputKind::Screen || kind_ == OutputKind::Plotter) && logos_) InsertLogos();
+    if (state_.blockOpen) CadBlockEnd();
+    sink_->PageStart();
+    if (logos_ && sink_->ShowsLogos()) InsertLogos();
 }
 
 void CadOutput::InsertLogos() {
-    if (!haveSheet_) return;
-    const real xmin = sheet_[0], ymin = sheet_[1];
-    const real w = sheet_[2] - sheet_[0], h = sheet_[3] - sheet_[1];
+    if (!state_.haveSheet) return;
+    const real* sheet = state_.sheet;
+    const real xmin = sheet[0], ymin = sheet[1];
+    const real w = sheet[2] - sheet[0], h = sheet[3] - sheet[1];
     const struct {
         const char* name;
         real fx, fy;
@@ -563,7 +351,7 @@ void CadOutput::InsertLogos() {
     if (!readableLogos_) {
         readableLogos_.emplace();
         for (std::size_t i = 0; i < std::size(logos); ++i)
-            (*readableLogos_)[i] = ::access(BlockFilePath(logos[i].name).c_str(), R_OK) == 0;
+            (*readableLogos_)[i] = blocks_.IsReadable(logos[i].name);
     }
     for (std::size_t i = 0; i < std::size(logos); ++i) {
         if (!(*readableLogos_)[i]) continue;
@@ -574,79 +362,34 @@ void CadOutput::InsertLogos() {
 
 void CadOutput::CadSectionEnd() {
     if (!open_) return;
-    if (blockOpen_) CadBlockEnd();
-    blockDefinition_ = false;
-    if (DxfKind() && dxfSection_ != DxfSection::None) {
-        dxf_.SectionEnd();
-        dxfSection_ = DxfSection::None;
-    }
+    if (state_.blockOpen) CadBlockEnd();
+    sink_->SectionEnd();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Layers and styles
 
-int CadOutput::ScreenLineWidth(int n) const {
-    if (n >= 1 && n <= 5) {
-        int w = settings.layerWidths[n];
-        return w >= 1 && w <= 255 ? w : 1;
-    }
-    if (n >= 16 && n <= 31) {
-        int w = settings.upperLayerWidths[n - 16];
-        return w >= 2 && w <= 50 ? w : 1;
-    }
-    return 1;
-}
-
-void CadOutput::ScreenLayerStyle(int n) {
-    if (!ScreenDrawing() || !display_) return;
-    constexpr int kStandardStyles[6] = {0, 2, 3, 0, 0, 0};
-    if (layerMode_ == 0 && n <= 5) {
-        display_->SetLineStyle(kStandardStyles[n]);
-        display_->SetColorAcad(n == 0 ? 1 : settings.layerColors[n]);
-    } else {
-        if (layerMode_ == 0) display_->SetLineStyle(0);
-        if (n >= 16 && n <= 31 && layerMode_ != 2)
-            display_->SetColorAcad(settings.upperLayerColors[n - 16]);
-        if (n == 0 && layerMode_ == 2) display_->SetColor(0);
-    }
-    display_->SetLineWidth(ScreenLineWidth(n));
-}
-
 void CadOutput::CadLayer(int n) {
     n = FoldLayer(n);
-    layer_ = n;
-    layerName_ = n >= 1 && n <= 5 ? settings.layerNames[n] : std::to_string(n);
-    if (!open_) return;
-    if (kind_ == OutputKind::Screen) ScreenLayerStyle(n);
-    if (kind_ == OutputKind::Iges) {
-        IgesLayerStyle style = IgesStyleOfLayer(n, layerMode_, settings, igesLineFont_);
-        igesLineFont_ = style.lineFont;
-        iges_.SetStyle(style);
-    }
+    state_.layer = n;
+    state_.layerName = n >= 1 && n <= 5 ? settings.layerNames[n] : std::to_string(n);
+    if (open_) sink_->Layer(n);
 }
 
 void CadOutput::CadLineType(int type) {
     lineType_ = type >= 0 && type <= 3 ? type : 0;
-    if (ScreenDrawing() && display_) display_->SetLineStyle(lineType_);
-}
-
-void CadOutput::SendScreenTextStyle(const TextState& style) {
-    if (!ScreenDrawing() || !display_) return;
-    if (screenStyle_ && screenStyle_->font == style.font && screenStyle_->angle == style.angle &&
-        screenStyle_->height == style.height && screenStyle_->width == style.width)
-        return;
-    display_->SetTextStyle(style.font, style.angle, style.height, style.width * 0.95L);
-    screenStyle_ = style;
+    if (open_) sink_->LineType(lineType_);
 }
 
 void CadOutput::CadTextStyle(int font, real angle, real height, real width) {
-    text_.font = font;
-    text_.angle = angle;
-    text_.height = height;
-    text_.width = width;
+    CadTextState& text = state_.text;
+    text.font = font;
+    text.angle = angle;
+    text.height = height;
+    text.width = width;
     real factor = settings.textWidthFactor;
-    text_.ratio = width > 0 && height > 0 ? width / height * factor : 0.7L * factor;
-    SendScreenTextStyle(text_);
+    text.ratio = width > 0 && height > 0 ? width / height * factor : 0.7L * factor;
+    if (open_) sink_->TextStyle(text);
 }
 
 void CadOutput::CadTextAlign(int horizontal, int vertical) {
@@ -658,133 +401,27 @@ void CadOutput::CadTextAlign(int horizontal, int vertical) {
 // Emitters (final coordinates)
 
 void CadOutput::EmitLine(real x1, real y1, real x2, real y2) {
-    switch (CurrentSink()) {
-    case Sink::Dxf:
-        EnsureDxfEntities();
-        dxf_.Line(layerName_, x1, y1, x2, y2);
-        break;
-    case Sink::BlockDxf:
-        blockDxf_.Line(layerName_, x1, y1, x2, y2);
-        break;
-    case Sink::Iges:
-        iges_.Line(x1, y1, x2, y2);
-        break;
-    case Sink::Screen:
-        display_->line(x1, y1, x2, y2);
-        break;
-    case Sink::Txt:
-        txt_.Line(x1, y1, x2, y2);
-        break;
-    case Sink::None:
-        break;
-    }
+    if (CadSink* sink = Target()) sink->Line(x1, y1, x2, y2);
 }
 
 void CadOutput::EmitCircle(real x, real y, real r) {
-    switch (CurrentSink()) {
-    case Sink::Dxf:
-        EnsureDxfEntities();
-        dxf_.Circle(layerName_, x, y, r);
-        break;
-    case Sink::BlockDxf:
-        blockDxf_.Circle(layerName_, x, y, r);
-        break;
-    case Sink::Iges:
-        iges_.Circle(x, y, r);
-        break;
-    case Sink::Screen:
-        display_->circle(x, y, r);
-        break;
-    case Sink::Txt:
-        txt_.Circle(x, y, r);
-        break;
-    case Sink::None:
-        break;
-    }
+    if (CadSink* sink = Target()) sink->Circle(x, y, r);
 }
 
 void CadOutput::EmitArc(real x, real y, real r, real start, real end) {
     if (r == 0) return;
     if (DxfWriter::IsFullCircle(start, end)) return EmitCircle(x, y, r);
-    switch (CurrentSink()) {
-    case Sink::Dxf:
-        EnsureDxfEntities();
-        dxf_.Arc(layerName_, x, y, r, start, end);
-        break;
-    case Sink::BlockDxf:
-        blockDxf_.Arc(layerName_, x, y, r, start, end);
-        break;
-    case Sink::Iges:
-        iges_.Arc(x, y, r, start, end);
-        break;
-    case Sink::Screen:
-        display_->Arc(x, y, start, end, r);
-        break;
-    case Sink::Txt:
-        txt_.Arc(x, y, r, start, end);
-        break;
-    case Sink::None:
-        break;
-    }
+    if (CadSink* sink = Target()) sink->Arc(x, y, r, start, end);
 }
 
 void CadOutput::EmitText(std::string_view text, real x, real y, real height, real ratio,
                          real angle) {
     if (text.empty()) return;
-    const int mode = settings.textMode;
-    switch (CurrentSink()) {
-    case Sink::Dxf:
-        EnsureDxfEntities();
-        dxf_.Text(layerName_, x, y, height, ConvertCadText(text, mode), ratio, angle,
-                  settings.textObliqueAngle);
-        break;
-    case Sink::BlockDxf: // read back by this program: the text stays in code page 850
-        blockDxf_.Text(layerName_, x, y, height, text, ratio, angle, settings.textObliqueAngle);
-        break;
-    case Sink::Iges:
-        iges_.Text(ConvertCadText(text, mode), x, y, height, ratio, angle);
-        break;
-    case Sink::Screen: {
-        TextState style = text_;
-        if (height != text_.height || ratio != text_.ratio || angle != text_.angle) {
-            real factor = settings.textWidthFactor != 0 ? settings.textWidthFactor : 1;
-            style.height = height;
-            style.angle = angle;
-            style.width = ratio * height / factor;
-        }
-        SendScreenTextStyle(style);
-        display_->OutTextXY(text, x, y);
-        break;
-    }
-    case Sink::Txt:
-        txt_.Text(x, y, ConvertCadText(text, mode));
-        break;
-    case Sink::None:
-        break;
-    }
+    if (CadSink* sink = Target()) sink->Text(text, x, y, height, ratio, angle);
 }
 
 void CadOutput::EmitSolid(const real (&x)[4], const real (&y)[4]) {
-    switch (CurrentSink()) {
-    case Sink::Dxf:
-        EnsureDxfEntities();
-        dxf_.Solid(layerName_, x, y);
-        break;
-    case Sink::BlockDxf:
-        blockDxf_.Solid(layerName_, x, y);
-        break;
-    case Sink::Iges:
-        iges_.Solid(x, y);
-        break;
-    case Sink::Screen: // a CAD solid's outline runs through corners 1, 2, 4, 3
-        display_->Solid(x[0], y[0], x[1], y[1], x[3], y[3], x[2], y[2]);
-        break;
-    case Sink::Txt:
-        txt_.Solid(x, y);
-        break;
-    case Sink::None:
-        break;
-    }
+    if (CadSink* sink = Target()) sink->Solid(x, y);
 }
 
 void CadOutput::EmitBulgeSegment(real bulgeAngle, real x1, real y1, real x2, real y2) {
@@ -807,7 +444,7 @@ void CadOutput::CadCircle(real x, real y, real r) {
     EmitCircle(x + offsetX_, y + offsetY_, r);
 }
 
-void CadOutput::CadArc(real x, real y, real start, real end, real r) {
+void CadOutput::CadArc(real x, real y, real r, real start, real end) {
     EmitArc(x + offsetX_, y + offsetY_, r, start, end);
 }
 
@@ -820,10 +457,10 @@ void CadOutput::CadSolid(real x1, real y1, real x2, real y2, real x3, real y3, r
 void CadOutput::CadText(std::string_view text, real x, real y) {
     if (text.empty()) return;
     const real n = static_cast<real>(text.size());
-    const real h = text_.height, k = text_.ratio;
+    const real h = state_.text.height, k = state_.text.ratio;
     real dx = alignH_ == 1 ? n * h * k / 2 : alignH_ == 2 ? n * h * k : 0;
     real dy = alignV_ == 1 ? h / 2 : alignV_ == 2 ? h : 0;
-    EmitText(text, x + offsetX_ - dx, y + offsetY_ - dy, h, k, text_.angle);
+    EmitText(text, x + offsetX_ - dx, y + offsetY_ - dy, h, k, state_.text.angle);
 }
 
 void CadOutput::CadCursor(real x, real y) {
@@ -836,7 +473,7 @@ void CadOutput::CadTextLine(std::string_view text) {
 }
 
 void CadOutput::CadLineFeed(real lines) {
-    cursor_.y -= lines * 1.6L * text_.height * lineSpacing_;
+    cursor_.y -= lines * 1.6L * state_.text.height * lineSpacing_;
 }
 
 void CadOutput::CadLineSpacing(real factor) {
@@ -867,39 +504,18 @@ void CadOutput::CadRectangle(real x1, real y1, real x2, real y2) {
 
 void CadOutput::CadInsert(std::string_view name, real x, real y, real rotation, real xScale,
                           real yScale) {
-    if (!open_ || blockDead_) return;
+    CadSink* sink = Target();
+    if (!sink) return;
     x += offsetX_;
     y += offsetY_;
-    auto notFound = [&] {
+    switch (sink->Insert(name, x, y, rotation, xScale, yScale)) {
+    case CadInsertResult::Written:
+        break;
+    case CadInsertResult::Unknown:
         session_.Message(std::string(cadtext::kBlockName) + std::string(name) + cadtext::kNotFound);
-    };
-    bool known = definedBlocks_.count(UpperAscii(name)) > 0;
-    switch (CurrentSink()) {
-    case Sink::Dxf:
-        if (known) {
-            EnsureDxfEntities();
-            dxf_.Insert(layerName_, name, x, y, xScale, yScale, rotation);
-        } else if (kind_ == OutputKind::Plotter && ValidBlockName(name) &&
-                   ::access(BlockFilePath(name).c_str(), R_OK) == 0) {
-            // A screen block file (the logos): the plotting program gets its entities.
-            ReadBlockFile(name, x, y, rotation, xScale, yScale);
-        } else {
-            notFound();
-        }
         break;
-    case Sink::BlockDxf:
-        blockDxf_.Insert(layerName_, name, x, y, xScale, yScale, rotation);
-        break;
-    case Sink::Iges:
-        if (iges_.Insert(name, x, y, rotation) != IgesWriter::BlockStatus::Ok) notFound();
-        break;
-    case Sink::Screen:
+    case CadInsertResult::FromFile:
         ReadBlockFile(name, x, y, rotation, xScale, yScale);
-        break;
-    case Sink::Txt:
-        txt_.Insert(name, x, y, rotation, xScale, yScale);
-        break;
-    case Sink::None:
         break;
     }
 }
@@ -908,25 +524,15 @@ void CadOutput::CadPolylineBegin(int flags) {
     polylineOpen_ = true;
     vertexCount_ = 0;
     lastBulge_ = 0;
-    Sink sink = CurrentSink();
-    if (sink == Sink::Dxf) {
-        EnsureDxfEntities();
-        dxf_.PolylineBegin(layerName_, flags);
-    } else if (sink == Sink::BlockDxf) {
-        blockDxf_.PolylineBegin(layerName_, flags);
-    }
+    if (CadSink* sink = Target()) sink->PolylineBegin(flags);
 }
 
 void CadOutput::CadPolylineVertex(real bulgeAngle, real x, real y) {
     x += offsetX_;
     y += offsetY_;
-    Sink sink = CurrentSink();
-    if (polylineOpen_ && (sink == Sink::Dxf || sink == Sink::BlockDxf)) {
-        real bulge = std::tan(bulgeAngle * kDeg / 4);
-        (sink == Sink::Dxf ? dxf_ : blockDxf_).Vertex(layerName_, x, y, bulge);
-    } else if (vertexCount_ > 0) {
+    CadSink* sink = polylineOpen_ ? Target() : nullptr;
+    if (!(sink && sink->Vertex(x, y, bulgeAngle)) && vertexCount_ > 0)
         EmitBulgeSegment(lastBulge_, lastVertex_.x, lastVertex_.y, x, y);
-    }
     lastVertex_ = {x, y};
     lastBulge_ = bulgeAngle;
     ++vertexCount_;
@@ -935,9 +541,7 @@ void CadOutput::CadPolylineVertex(real bulgeAngle, real x, real y) {
 void CadOutput::CadPolylineEnd() {
     if (!polylineOpen_) return;
     polylineOpen_ = false;
-    Sink sink = CurrentSink();
-    if (sink == Sink::Dxf) dxf_.SeqEnd(layerName_);
-    if (sink == Sink::BlockDxf) blockDxf_.SeqEnd(layerName_);
+    if (CadSink* sink = Target()) sink->PolylineEnd();
 }
 
 void CadOutput::CadArrow(real x, real y, real direction) {
@@ -969,20 +573,9 @@ void CadOutput::CadLine3D(real x1, real y1, real z1, real x2, real y2, real z2) 
     y1 += offsetY_;
     x2 += offsetX_;
     y2 += offsetY_;
-    switch (CurrentSink()) {
-    case Sink::Dxf:
-        EnsureDxfEntities();
-        dxf_.Line3D(layerName_, x1, y1, z1, x2, y2, z2);
-        return;
-    case Sink::Iges:
-        iges_.Line3D(x1, y1, z1, x2, y2, z2);
-        return;
-    case Sink::Txt:
-        txt_.Line3D(x1, y1, z1, x2, y2, z2);
-        return;
-    default:
-        break;
-    }
+    CadSink* sink = Target();
+    if (sink && sink->Line3D(x1, y1, z1, x2, y2, z2)) return;
+    // The projection takes the drawing's own coordinates; CadLine adds the offset again.
     x1 -= offsetX_;
     y1 -= offsetY_;
     x2 -= offsetX_;
@@ -992,9 +585,9 @@ void CadOutput::CadLine3D(real x1, real y1, real z1, real x2, real y2, real z2) 
     CadLine(a.x, a.y, b.x, b.y);
 }
 
-void CadOutput::CadArc3D(real x, real y, real z, real start, real end, real r) {
+void CadOutput::CadArc3D(real x, real y, real z, real r, real start, real end) {
     CadPoint c = projection_ ? projection_(x, y, z) : CadPoint{x, y};
-    CadArc(c.x, c.y, start, end, r);
+    CadArc(c.x, c.y, r, start, end);
 }
 
 void CadOutput::CadCircle3D(real x, real y, real z, real r) {
@@ -1025,7 +618,7 @@ void CadOutput::CadLineTo3D(real x, real y, real z) {
 }
 
 void CadOutput::CadSleep(int milliseconds) {
-    if (ScreenDrawing() && display_) display_->SleepMs(milliseconds);
+    if (open_) sink_->Sleep(milliseconds);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1091,8 +684,7 @@ bool CadOutput::ReadBlockFileAt(std::string_view name, const Transform& outer, r
         return false;
     }
     std::vector<DxfEntity> entities;
-    DxfReadStatus status = ValidBlockName(name) ? ReadDxfEntities(BlockFilePath(name), entities)
-                                                : DxfReadStatus::CannotOpen;
+    DxfReadStatus status = blocks_.Read(name, entities);
     if (status == DxfReadStatus::CannotOpen) {
         session_.Message(cadtext::kInvalidTempDirectory);
         session_.AbortFlag = true;
@@ -1109,8 +701,8 @@ bool CadOutput::ReadBlockFileAt(std::string_view name, const Transform& outer, r
     t.sy = outer.sy * yScale;
 
     ++depth_;
-    const int savedLayer = layer_;
-    const TextState savedText = text_;
+    const int savedLayer = state_.layer;
+    const CadTextState savedText = state_.text;
     bool ok = true;
     for (const DxfEntity& e : entities) {
         CadLayer(LayerNumberOf(e.layer, settings.layerNames));
@@ -1125,8 +717,8 @@ bool CadOutput::ReadBlockFileAt(std::string_view name, const Transform& outer, r
     }
     --depth_;
     CadLayer(savedLayer);
-    text_ = savedText;
-    SendScreenTextStyle(text_);
+    state_.text = savedText;
+    if (open_) sink_->TextStyle(state_.text);
     return ok && status == DxfReadStatus::Ok;
 }
 

@@ -1,17 +1,17 @@
-// The CAD output layer: every drawing is sent once, as CAD entities, to one output kind — a DXF
-// file, an IGES file, the graphics window's display list, a DXF file for the external plotting
-// program, or a tab-separated TXT file — and the layer keeps the drawing state all drawings
-// share (layer, line type, text style and alignment, text cursor, offset, scale, blocks and
-// polylines with arc segments). All coordinates are sheet millimetres.
+// The CAD layer: every drawing is sent once, as CAD entities, to one output kind — a DXF file,
+// an IGES file, the graphics window's display list, a DXF file for the external plotting
+// program, or a tab-separated TXT file. CadOutput keeps the drawing state all drawings share
+// (layer, line type, text style and alignment, text cursor, offset, scale, polylines with arc
+// segments) and hands the entities in sheet millimetres to the kind's sink (cad_sinks.h); the
+// block store (cad_blocks.h) keeps the blocks and the screen's block files.
 #pragma once
 
 #include "base/real.h"
+#include "graphics/cad_blocks.h"
 #include "graphics/cad_file.h"
 #include "graphics/cad_settings.h"
-#include "graphics/dxf_writer.h"
-#include "graphics/iges_writer.h"
+#include "graphics/cad_sink.h"
 #include "graphics/plotter.h"
-#include "graphics/txt_writer.h"
 
 #include <array>
 #include <cstdint>
@@ -19,7 +19,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -27,7 +26,6 @@ namespace kora {
 
 struct Session;
 class DisplayList;
-struct DxfEntity;
 
 // The five entries of the choice list "CAD-Code"; Ask (0) shows the list.
 enum class OutputKind : std::int16_t {
@@ -81,8 +79,8 @@ class CadOutput {
     void SetSpringFile(std::string path) { springFile_ = std::move(path); }
     const std::string& SpringFile() const { return springFile_; }
     void SetCommandLineRun(bool on) { commandLineRun_ = on; }
-    void SetTempFolder(std::string folder) { tempFolder_ = std::move(folder); }
-    std::string TempFolder() const;
+    void SetTempFolder(std::string folder) { blocks_.SetFolder(std::move(folder)); }
+    std::string TempFolder() const { return blocks_.Folder(); }
     void SetClock(std::function<std::time_t()> clock) { clock_ = std::move(clock); }
     void SetProjection(CadProjection projection) { projection_ = std::move(projection); }
     // The plotter settings form (ui/plotter_form.h). Without it the form is skipped.
@@ -95,7 +93,7 @@ class CadOutput {
     }
     void SetDrawingScale(real scale) { drawingScale_ = scale; }
     real DrawingScale() const { return drawingScale_; }
-    void SetLayerMode(int mode) { layerMode_ = mode; }
+    void SetLayerMode(int mode) { state_.layerMode = mode; }
     void SetLogos(bool on) { logos_ = on; }
 
     // --- one output ---
@@ -115,7 +113,7 @@ class CadOutput {
     bool IsOpen() const { return open_; }
     const std::string& FileName() const { return path_; }
     const std::string& BaseName() const { return baseName_; }
-    int IgesEntityCount() const { return iges_.EntityCount(); }
+    int IgesEntityCount() const { return sink_ ? sink_->EntityCount() : 0; }
 
     void CadSheet(real xmin, real ymin, real xmax, real ymax);
     void CadTables(int variant);
@@ -126,21 +124,21 @@ class CadOutput {
     void CadSectionEnd();
 
     void CadLayer(int layer);
-    int Layer() const { return layer_; }
-    const std::string& LayerName() const { return layerName_; }
+    int Layer() const { return state_.layer; }
+    const std::string& LayerName() const { return state_.layerName; }
     void CadLineType(int type);
     int LineType() const { return lineType_; }
 
     void CadLine(real x1, real y1, real x2, real y2);
     void CadCircle(real x, real y, real r);
     // Counter-clockwise from `start` to `end` (degrees); nothing when r = 0.
-    void CadArc(real x, real y, real start, real end, real r);
+    void CadArc(real x, real y, real r, real start, real end);
     void CadSolid(real x1, real y1, real x2, real y2, real x3, real y3, real x4, real y4);
     void CadTextStyle(int font, real angle, real height, real width);
     void CadTextAlign(int horizontal, int vertical);
     void CadText(std::string_view text, real x, real y);
-    real TextHeight() const { return text_.height; }
-    real TextWidthRatio() const { return text_.ratio; }
+    real TextHeight() const { return state_.text.height; }
+    real TextWidthRatio() const { return state_.text.ratio; }
 
     void CadCursor(real x, real y);
     void CadTextLine(std::string_view text);
@@ -162,7 +160,7 @@ class CadOutput {
     void CadEllipse(real a, real b, real x, real y);
 
     void CadLine3D(real x1, real y1, real z1, real x2, real y2, real z2);
-    void CadArc3D(real x, real y, real z, real start, real end, real r);
+    void CadArc3D(real x, real y, real z, real r, real start, real end);
     void CadCircle3D(real x, real y, real z, real r);
     void CadText3D(std::string_view text, real x, real y, real z);
     void CadSolid3D(const real (&x)[4], const real (&y)[4], const real (&z)[4]);
@@ -177,28 +175,22 @@ class CadOutput {
                        real yScale);
     // The temporary block file of a block name: "$NAME.dx$", or "$name.dx$" spelled as given
     // when only that one exists (a block file put there from outside, such as the logo).
-    std::string BlockFilePath(std::string_view name) const;
+    std::string BlockFilePath(std::string_view name) const { return blocks_.FilePath(name); }
 
   private:
-    enum class Sink { None, Dxf, BlockDxf, Iges, Screen, Txt };
-    enum class DxfSection { None, Blocks, Entities };
     struct Transform {
         real ox = 0, oy = 0, rotation = 0, sx = 1, sy = 1;
         CadPoint Apply(real x, real y) const;
     };
-    struct TextState {
-        int font = 0;
-        real angle = 0, height = 2.5L, width = 0, ratio = 1;
-    };
 
-    Sink CurrentSink() const;
-    bool Screen() const { return kind_ == OutputKind::Screen && open_; }
-    bool ScreenDrawing() const { return Screen() && !blockOpen_; }
-    bool DxfKind() const { return kind_ == OutputKind::Dxf || kind_ == OutputKind::Plotter; }
-    void EnsureDxfEntities();
+    std::unique_ptr<CadSink> MakeSink(OutputKind kind);
+    std::string ScreenFooter() const;
+    // Where the entities go now: nowhere when closed or in a failed block.
+    CadSink* Target() const { return open_ && !blockDead_ ? sink_.get() : nullptr; }
     void ResetState();
     void CloseAll();
     void FileError(const char* what);
+    void RefuseBlock(const std::string& message);
     std::string Now(const char* format) const;
 
     // Emitters with final coordinates (offsets and transforms applied).
@@ -208,13 +200,8 @@ class CadOutput {
     void EmitText(std::string_view text, real x, real y, real height, real ratio, real angle);
     void EmitSolid(const real (&x)[4], const real (&y)[4]);
     void EmitBulgeSegment(real bulgeAngle, real x1, real y1, real x2, real y2);
-    void SendScreenTextStyle(const TextState& style);
 
-    void ScreenLayerStyle(int layer);
-    int ScreenLineWidth(int layer) const;
-    void DrawSheetFurniture(bool screen);
     void InsertLogos();
-    bool ValidBlockName(std::string_view name) const;
     void EmitBlockEntity(const DxfEntity& e, const Transform& t);
     bool ReadBlockFileAt(std::string_view name, const Transform& outer, real x, real y,
                          real rotation, real xScale, real yScale);
@@ -223,7 +210,6 @@ class CadOutput {
     DisplayList* display_;
     std::string springFile_;
     bool commandLineRun_ = false;
-    std::string tempFolder_;
     std::function<std::time_t()> clock_;
     CadProjection projection_;
     PlotterForm plotterForm_;
@@ -233,34 +219,19 @@ class CadOutput {
     bool open_ = false;
     std::string path_, baseName_;
     CadFile file_;
-    DxfWriter dxf_;
-    TxtWriter txt_;
-    IgesWriter iges_;
-    DxfSection dxfSection_ = DxfSection::None;
+    CadBlockStore blocks_;
+    CadState state_;
+    std::unique_ptr<CadSink> sink_;
+    bool blockDead_ = false; // the open block failed: its entities are dropped
 
-    CadFile blockFile_;
-    DxfWriter blockDxf_;
-    bool blockDefinition_ = false; // between CadBlocksBegin and CadSectionEnd
-    bool blockOpen_ = false;       // between CadBlockBegin and CadBlockEnd
-    bool blockDead_ = false;       // the open block failed: its entities are dropped
-    std::string blockName_;
-    std::set<std::string> definedBlocks_;
-
-    bool haveSheet_ = false;
-    real sheet_[4]{0, 0, 1, 1};
     // Which logo block files are readable, looked up once per output: an animation starts a
     // page for every frame.
     std::optional<std::array<bool, 2>> readableLogos_;
 
-    int layer_ = 0;
-    std::string layerName_ = "0";
-    int layerMode_ = 0;
     int lineType_ = 0;
     real offsetX_ = 0, offsetY_ = 0;
     real drawingScale_ = 1;
     bool logos_ = true;
-    TextState text_;
-    std::optional<TextState> screenStyle_; // the text style last sent to the display list
     int alignH_ = 0, alignV_ = 0;
     CadPoint cursor_;
     real lineSpacing_ = 1;
@@ -272,7 +243,6 @@ class CadOutput {
     real lastBulge_ = 0;
     CadPoint lastVertex_;
 
-    int igesLineFont_ = 1;
     int depth_ = 0;
 };
 

@@ -376,7 +376,7 @@ void DisplayList::circle(real x, real y, real r) {
     AppendRecord(kRecordCircle, {x, y, r});
 }
 
-void DisplayList::Arc(real xc, real yc, real startAngle, real endAngle, real r) {
+void DisplayList::Arc(real xc, real yc, real r, real startAngle, real endAngle) {
     const real difference = endAngle - startAngle;
     real sweep = std::fmod(difference, 360.0L);
     if (sweep < 0) sweep += 360;

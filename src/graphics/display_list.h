@@ -111,7 +111,7 @@ class DisplayList {
     void circle(real x, real y, real r);
     // Appends record 5 when the counter-clockwise sweep from start to end (degrees, reduced to
     // 0..360) is at least 4 degrees; otherwise the chord as a line record.
-    void Arc(real xc, real yc, real startAngle, real endAngle, real r);
+    void Arc(real xc, real yc, real r, real startAngle, real endAngle);
     // Appends record 6; (x, y) is the lower-left corner of the text.
     void OutTextXY(std::string_view text, real x, real y);
     // Appends record 7: the quadrilateral through the four points in this order.

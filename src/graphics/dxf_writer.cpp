@@ -224,7 +224,7 @@ void DxfWriter::Arc(std::string_view layer, real x, real y, real r, real start, 
     RealPair(51, end);
 }
 
-void DxfWriter::Text(std::string_view layer, real x, real y, real height, std::string_view text,
+void DxfWriter::Text(std::string_view layer, std::string_view text, real x, real y, real height,
                      real widthFactor, real angle, real oblique) {
     Entity("TEXT", layer);
     RealPair(10, x);
@@ -245,8 +245,8 @@ void DxfWriter::Solid(std::string_view layer, const real (&x)[4], const real (&y
     }
 }
 
-void DxfWriter::Insert(std::string_view layer, std::string_view name, real x, real y, real xScale,
-                       real yScale, real rotation) {
+void DxfWriter::Insert(std::string_view layer, std::string_view name, real x, real y, real rotation,
+                       real xScale, real yScale) {
     Pair(0, "INSERT");
     Pair(8, layer);
     Pair(2, name);

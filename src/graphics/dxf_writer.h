@@ -37,11 +37,11 @@ class DxfWriter {
     // Written as a CIRCLE when the angles are equal or 0 and 360 (either order), within 1e-5.
     void Arc(std::string_view layer, real x, real y, real r, real start, real end);
     // `text` is written as given (already converted by "CAD Text Mode").
-    void Text(std::string_view layer, real x, real y, real height, std::string_view text,
+    void Text(std::string_view layer, std::string_view text, real x, real y, real height,
               real widthFactor, real angle, real oblique);
     void Solid(std::string_view layer, const real (&x)[4], const real (&y)[4]);
-    void Insert(std::string_view layer, std::string_view name, real x, real y, real xScale,
-                real yScale, real rotation);
+    void Insert(std::string_view layer, std::string_view name, real x, real y, real rotation,
+                real xScale, real yScale);
     void PolylineBegin(std::string_view layer, int flags);
     void Vertex(std::string_view layer, real x, real y, real bulge);
     void SeqEnd(std::string_view layer);

@@ -240,7 +240,7 @@ void Hatching::HatchSector(real beta, real endAngle, real startAngle, real c, re
         if (full) {
             out_.CadCircle(x, y, r);
         } else {
-            out_.CadArc(x, y, startAngle, endAngle, r);
+            out_.CadArc(x, y, r, startAngle, endAngle);
             out_.CadLine(x, y, x + r * std::cos(Radians(startAngle)),
                          y + r * std::sin(Radians(startAngle)));
             out_.CadLine(x, y, x + r * std::cos(Radians(endAngle)),

@@ -32,7 +32,7 @@ class HatchOutput {
     virtual void CadLine(real x1, real y1, real x2, real y2) = 0;
     virtual void CadCircle(real x, real y, real r) = 0;
     // Counter-clockwise from the start to the end angle.
-    virtual void CadArc(real x, real y, real startAngle, real endAngle, real r) = 0;
+    virtual void CadArc(real x, real y, real r, real startAngle, real endAngle) = 0;
     virtual void CadEllipse(real a, real b, real x, real y) = 0;
 };
 
@@ -48,8 +48,8 @@ template <class Cad> class HatchOutputFor : public HatchOutput {
     void CadPolylineEnd() override { cad_.CadPolylineEnd(); }
     void CadLine(real x1, real y1, real x2, real y2) override { cad_.CadLine(x1, y1, x2, y2); }
     void CadCircle(real x, real y, real r) override { cad_.CadCircle(x, y, r); }
-    void CadArc(real x, real y, real startAngle, real endAngle, real r) override {
-        cad_.CadArc(x, y, startAngle, endAngle, r);
+    void CadArc(real x, real y, real r, real startAngle, real endAngle) override {
+        cad_.CadArc(x, y, r, startAngle, endAngle);
     }
     void CadEllipse(real a, real b, real x, real y) override { cad_.CadEllipse(a, b, x, y); }
 

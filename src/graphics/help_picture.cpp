@@ -210,11 +210,11 @@ class Interpreter {
         if (penDown_ && r > 0) {
             real turned = std::fmod(sweep, 360.0L);
             if (turned == 0)
-                list_.Arc(xc, yc, start, start + 360, r);
+                list_.Arc(xc, yc, r, start, start + 360);
             else if (sweep > 0)
-                list_.Arc(xc, yc, start, end, r);
+                list_.Arc(xc, yc, r, start, end);
             else
-                list_.Arc(xc, yc, end, start, r);
+                list_.Arc(xc, yc, r, end, start);
         }
         x_ = xc + r * std::cos(Radians(end));
         y_ = yc + r * std::sin(Radians(end));

@@ -285,8 +285,8 @@ void GroundEnd(Pen& p, Hatching& h) {
     p.Layer(kThick);
     p.Line(-kR - kHalfWire * std::sin(kPi / 3), 0, (kCoil + kWire) / 2, 0); // seating line
     p.Line(-kR, 1, kR, 2);                                                  // end coil
-    p.cad.CadArc(-kR, -1, 90, 150, kHalfWire);
-    p.cad.CadArc(kR, 0, 0, 90, kHalfWire);
+    p.cad.CadArc(-kR, -1, kHalfWire, 90, 150);
+    p.cad.CadArc(kR, 0, kHalfWire, 0, 90);
     // The edge of the first active coil leaves the right end section at the pitch angle and
     // runs until it meets the first section of the active coils.
     const real ax = kR + kHalfWire * std::sin(kAlpha), ay = kHalfWire * std::cos(kAlpha);

@@ -143,8 +143,8 @@ void WireTurns(CadOutput& cad, real x1, real y1, real x2, real y2, real half, bo
     const real angle = std::atan2(n->y, n->x) / kDegree;
     // Counter-clockwise from n to -n turns through the side before the first point, from -n
     // to n through the side beyond the second.
-    cad.CadArc(x1, y1, angle, angle + 180, half);
-    cad.CadArc(x2, y2, angle - 180, angle, half);
+    cad.CadArc(x1, y1, half, angle, angle + 180);
+    cad.CadArc(x2, y2, half, angle - 180, angle);
 }
 
 // ---- 3D view ----

@@ -51,7 +51,7 @@ void TxtWriter::Arc(real x, real y, real r, real start, real end) {
     else
         Record("ARC", {x, y, r, start, end});
 }
-void TxtWriter::Text(real x, real y, std::string_view text) {
+void TxtWriter::Text(std::string_view text, real x, real y) {
     std::string& b = out_->Buffer();
     b.append("TEXT");
     for (real v : {x, y}) {

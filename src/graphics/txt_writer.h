@@ -25,7 +25,7 @@ class TxtWriter {
     void Circle(real x, real y, real r);
     // A full circle (equal angles, or 0 and 360 within 1e-5) is written as "CIRCLE".
     void Arc(real x, real y, real r, real start, real end);
-    void Text(real x, real y, std::string_view text); // text already converted
+    void Text(std::string_view text, real x, real y); // text already converted
     void Solid(const real (&x)[4], const real (&y)[4]);
     void Insert(std::string_view name, real x, real y, real rotation, real xScale, real yScale);
     void Eof();

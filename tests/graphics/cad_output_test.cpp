@@ -125,8 +125,8 @@ TEST_F(CadOutputTest, TxtRecordsWithTheDecimalComma) {
         c.CadLine(0, 0, 12.5L, -3);
         c.CadLine3D(1, 2, 3, 4, 5, 6);
         c.CadCircle(1, 2, 3);
-        c.CadArc(1, 2, 0, 360, 3);
-        c.CadArc(1, 2, 10, 20, 3);
+        c.CadArc(1, 2, 3, 0, 360);
+        c.CadArc(1, 2, 3, 10, 20);
         c.CadText("\x84 \xF1 \xF8", 1, 2);
         c.CadSolid(0, 0, 1, 0, 0, 1, 1, 1);
         c.CadInsert("B1", 5, 6, 90, 2, 3);
@@ -236,9 +236,9 @@ TEST_F(CadOutputTest, LayerNumbersFoldAndNameTheLayer) {
 TEST_F(CadOutputTest, ArcWithZeroRadiusWritesNothingAndFullTurnsWriteCircles) {
     std::string text = Write(OutputKind::Dxf, [](CadOutput& c) {
         c.CadPageStart();
-        c.CadArc(1, 1, 0, 90, 0);
-        c.CadArc(1, 1, 0, 360, 2);
-        c.CadArc(1, 1, 360, 0, 2);
+        c.CadArc(1, 1, 0, 0, 90);
+        c.CadArc(1, 1, 2, 0, 360);
+        c.CadArc(1, 1, 2, 360, 0);
     });
     EXPECT_EQ(CountOf(text, "\r\nARC\r\n"), 0);
     EXPECT_EQ(CountOf(text, "\r\nCIRCLE\r\n"), 2);
@@ -387,7 +387,7 @@ TEST_F(CadOutputTest, ScreenAppendsToTheDisplayList) {
     cad.CadLayer(1);
     cad.CadLine(10, 10, 100, 10);
     cad.CadSolid(0, 0, 1, 0, 0, 1, 1, 1);
-    cad.CadArc(0, 0, 0, 90, 1);
+    cad.CadArc(0, 0, 1, 0, 90);
     cad.CadCircle(5, 5, 2);
     cad.CadTextStyle(2, 0, 3.5L, 3);
     cad.CadText("Hallo", 1, 2);

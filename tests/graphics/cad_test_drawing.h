@@ -27,7 +27,7 @@ inline void Draw(CadOutput& cad) {
     cad.CadBlockBegin("FEDER1");
     cad.CadLine(0, 0, 10, 0);
     cad.CadCircle(5, 5, 2);
-    cad.CadArc(5, 5, 0, 90, 3);
+    cad.CadArc(5, 5, 3, 0, 90);
     cad.CadText("F1", 1, 1);
     cad.CadSolid(0, 0, 1, 0, 0, 1, 1, 1);
     cad.CadPolylineBegin(0);
@@ -50,10 +50,10 @@ inline void Draw(CadOutput& cad) {
     cad.CadLayer(2);
     cad.CadCircle(50, 50, 10);
     cad.CadLayer(3);
-    cad.CadArc(50, 50, 30, 120, 20);
-    cad.CadArc(60, 60, 0, 360, 5); // full circles
-    cad.CadArc(70, 70, 360, 0, 5);
-    cad.CadArc(1, 1, 0, 90, 0); // r = 0: nothing
+    cad.CadArc(50, 50, 20, 30, 120);
+    cad.CadArc(60, 60, 5, 0, 360); // full circles
+    cad.CadArc(70, 70, 5, 360, 0);
+    cad.CadArc(1, 1, 0, 0, 90); // r = 0: nothing
     cad.CadLayer(4);
     cad.CadSolid(100, 100, 110, 100, 100, 110, 110, 110);
     cad.CadLayer(5);
@@ -95,7 +95,7 @@ inline void Draw(CadOutput& cad) {
     cad.CadLine3D(0, 0, 0, 10, 10, 10);
     cad.CadMoveTo3D(0, 0, 0);
     cad.CadLineTo3D(0, 0, 50);
-    cad.CadArc3D(10, 10, 5, 0, 180, 4);
+    cad.CadArc3D(10, 10, 5, 4, 0, 180);
     cad.CadCircle3D(10, 10, 5, 3);
     cad.CadText3D("3D", 1, 2, 3);
     const real sx[4] = {0, 1, 0, 1}, sy[4] = {0, 0, 1, 1}, sz[4] = {0, 0, 0, 0};

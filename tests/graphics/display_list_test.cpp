@@ -139,7 +139,7 @@ TEST(DisplayListRecords, ArcBelowFourDegreesIsAChord) {
     };
     for (const Case& c : cases) {
         Fixture f;
-        f.list.Arc(0, 0, c.start, c.end, 10);
+        f.list.Arc(0, 0, 10, c.start, c.end);
         ASSERT_EQ(f.list.Count(), 1u);
         EXPECT_EQ(f.list[0].substr(0, 2), std::to_string(c.code) + ";")
             << c.start << " -> " << c.end;
@@ -148,16 +148,16 @@ TEST(DisplayListRecords, ArcBelowFourDegreesIsAChord) {
 
 TEST(DisplayListRecords, ArcRecordHoldsBoxAndEndPoints) {
     Fixture f;
-    f.list.Arc(5, 6, 0, 90, 2);
+    f.list.Arc(5, 6, 2, 0, 90);
     EXPECT_EQ(f.list[0], "5;3;4;7;8;7;6;5;8");
     Fixture g;
-    g.list.Arc(0, 0, 0, 2, 10); // chord from (10, 0) to the point at 2 degrees
+    g.list.Arc(0, 0, 10, 0, 2); // chord from (10, 0) to the point at 2 degrees
     EXPECT_EQ(g.list[0], "4;10;0;9.9939083;0.34899497");
 }
 
 TEST(DisplayListRecords, WholeTurnArcIsACircle) {
     Fixture f;
-    f.list.Arc(1, 2, 0, 360, 3);
+    f.list.Arc(1, 2, 3, 0, 360);
     EXPECT_EQ(f.list[0], "3;1;2;3");
 }
 

@@ -129,10 +129,10 @@ TEST(DxfWriter, ArcWithFullTurnIsWrittenAsCircle) {
 
 TEST(DxfWriter, EntitiesAndTheirGroups) {
     std::string text = Written(6, [](DxfWriter& d) {
-        d.Text("5", 1, 2, 3.5L, "Hallo", 0.857142L, 90, 0);
+        d.Text("5", "Hallo", 1, 2, 3.5L, 0.857142L, 90, 0);
         const real x[4] = {0, 1, 0, 1}, y[4] = {0, 0, 1, 1};
         d.Solid("4", x, y);
-        d.Insert("0", "FEDER1", 46, 200, 1, 2, 180);
+        d.Insert("0", "FEDER1", 46, 200, 180, 1, 2);
         d.PolylineBegin("18", 0);
         d.Vertex("18", 1, 2, 0);
         d.Vertex("18", 3, 4, 0.5L);
@@ -179,7 +179,7 @@ TEST(DxfWriter, TextGroupsInTheShortValueFormat) {
     for (const Case& c : cases) {
         CadFile file;
         DxfWriter dxf(file, 6, c.dezimalstellen);
-        dxf.Text("0", 0, 0, 2.5L, "A", c.width, c.angle, c.oblique);
+        dxf.Text("0", "A", 0, 0, 2.5L, c.width, c.angle, c.oblique);
         std::string tail = CrLf({" 41", c.g41, " 50", c.g50, " 51", c.g51});
         const std::string text = file.Text();
         ASSERT_GE(text.size(), tail.size());
@@ -217,10 +217,10 @@ TEST(DxfBlockReader, ReadsBackWhatTheWriterWrote) {
     d.Line("1", 1, 2, 3, 4);
     d.Circle("2", 5, 6, 7);
     d.Arc("3", 1, 1, 2, 30, 60);
-    d.Text("4", 1, 2, 2.5L, "Text; mit Semikolon", 0.8L, 45, 15);
+    d.Text("4", "Text; mit Semikolon", 1, 2, 2.5L, 0.8L, 45, 15);
     const real x[4] = {0, 1, 0, 1}, y[4] = {0, 0, 1, 1};
     d.Solid("5", x, y);
-    d.Insert("17", "INNER", 10, 20, 2, 3, 90);
+    d.Insert("17", "INNER", 10, 20, 90, 2, 3);
     d.PolylineBegin("18", 0);
     d.Vertex("18", 0, 0, 1);
     d.Vertex("18", 10, 0, 0);

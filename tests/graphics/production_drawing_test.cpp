@@ -1086,7 +1086,7 @@ class FailingMandrelHatch : public HatchOutput {
         if (!mandrel) cad_.CadLine(x1, y1, x2, y2);
     }
     void CadCircle(real x, real y, real r) override { cad_.CadCircle(x, y, r); }
-    void CadArc(real x, real y, real a, real b, real r) override { cad_.CadArc(x, y, a, b, r); }
+    void CadArc(real x, real y, real r, real a, real b) override { cad_.CadArc(x, y, r, a, b); }
     void CadEllipse(real a, real b, real x, real y) override { cad_.CadEllipse(a, b, x, y); }
     bool failed = false;
 

@@ -21,7 +21,7 @@ void Fill(DisplayList& list, int rounds) {
         list.line(x, y, x + 5, y + 5);
         list.Rectangle(x, y, x + 2, y + 3);
         list.circle(x, y, 3);
-        list.Arc(x, y, 10, 200, 4);
+        list.Arc(x, y, 4, 10, 200);
         list.Solid(x, y, x + 1, y, x + 1, y + 1, x, y + 1);
         list.SetTextStyle(0, 0, 2.5L, 2);
         list.OutTextXY("L0 = 55;000 mm", x, y);

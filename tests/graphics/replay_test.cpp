@@ -49,7 +49,7 @@ TEST(Replay, PrimitivesAreMappedToTheDevice) {
     Scene s;
     s.list.line(0, 0, 100, 50);
     s.list.circle(50, 25, 5);
-    s.list.Arc(50, 25, 0, 90, 5);
+    s.list.Arc(50, 25, 5, 0, 90);
     s.list.Solid(0, 0, 10, 0, 10, 5, 0, 5);
     const ReplayResult r = s.Play();
     EXPECT_TRUE(r.completed);
