@@ -29,6 +29,9 @@ class PrinterHost {
     // The platform's print dialog, opened on the given orientation; false when cancelled.
     virtual bool Choose(bool landscape) = 0;
     virtual PrinterFacts Facts() const = 0;
+    // While on, every printout goes to the printer chosen last without asking again (the
+    // print macro: one print dialog for all of them).
+    virtual void SetBatch(bool on) = 0;
 };
 
 } // namespace kora

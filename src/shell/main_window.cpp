@@ -108,11 +108,13 @@ MainWindow::MainWindow(Dialogs* dialogs)
         return OverviewWithProgress(this, files, config);
     };
     app_.printers = &printers_;
+    dialogs_.printers = &printers_;
     // On the printer the print configuration chose; the print dialog first when it chose none.
     app_.printDrawing = [this](DisplayList& drawing, const Configuration& config) {
         if (!printers_.Ready() && !printers_.Choose(config.printerOrientation != 1)) return false;
-        ApplyPrintOrientation(printers_.printer(), config);
-        return PrintDrawing(drawing, printers_.printer(), config);
+        QPrinter& printer = printers_.ForNextJob();
+        ApplyPrintOrientation(printer, config);
+        return PrintDrawing(drawing, printer, config);
     };
     // "&Hilfetext" and "Hilfe&bild" of every dialog: the text in a message box, the picture
     // in the graphics window; topic 0 is the session's current one.

@@ -7,6 +7,7 @@
 #include "reports/report_devices.h"
 #include "shell/dialog_texts.h"
 #include "shell/qt_form_view.h"
+#include "shell/qt_printer_host.h"
 #include "shell/qt_table_window.h"
 #include "shell/text_printer.h"
 
@@ -214,6 +215,8 @@ bool QtDialogs::ShowForm(FormModel& form) {
 std::optional<bool> QtDialogs::PrintTextFile(std::string_view path) {
     const auto bytes = ReadSmallFile(std::string(path), kMostTextBytes);
     if (!bytes) return false;
+    if (printers && printers->Batch())
+        return PrintText(*bytes, printers->ForNextJob(), *config_) > 0;
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, mainWindow_);
     if (dialog.exec() != QDialog::Accepted) return false;

@@ -16,6 +16,8 @@ class QWidget;
 
 namespace kora {
 
+class QtPrinterHost;
+
 class QtDialogs final : public Dialogs {
   public:
     enum class Help { Text, Picture };
@@ -32,6 +34,8 @@ class QtDialogs final : public Dialogs {
     std::function<void(Help, int topic)> help;
     // Starts the print command and the text program of the text window.
     Launcher* launcher = &DefaultLauncher();
+    // The printer of this run: in its batch, reports print there without the print dialog.
+    QtPrinterHost* printers = nullptr;
 
     void ShowInfo(std::string_view text, std::string_view caption) override;
     void ShowError(std::string_view text) override;

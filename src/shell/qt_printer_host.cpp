@@ -1,5 +1,6 @@
 #include "shell/qt_printer_host.h"
 
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QPageLayout>
 #include <QPrintDialog>
@@ -26,6 +27,23 @@ bool QtPrinterHost::Choose(bool landscape) {
     printer_.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     QPrintDialog dialog(&printer_, parent_);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPrinterHost::SetBatch(bool on) {
+    if (!on && !batchFile_.isEmpty()) printer_.setOutputFileName(batchFile_);
+    batch_ = on;
+    jobs_ = 0;
+    batchFile_ = on ? printer_.outputFileName() : QString();
+}
+
+QPrinter& QtPrinterHost::ForNextJob() {
+    if (batch_ && !batchFile_.isEmpty() && ++jobs_ > 1) {
+        const QFileInfo file(batchFile_);
+        const QString suffix = file.suffix().isEmpty() ? QString() : "." + file.suffix();
+        printer_.setOutputFileName(file.path() + "/" + file.completeBaseName() + "-" +
+                                   QString::number(jobs_) + suffix);
+    }
+    return printer_;
 }
 
 PrinterFacts QtPrinterHost::Facts() const {

@@ -18,14 +18,22 @@ class QtPrinterHost final : public PrinterHost {
     bool Landscape() const override;
     bool Choose(bool landscape) override;
     PrinterFacts Facts() const override;
+    void SetBatch(bool on) override;
+    bool Batch() const { return batch_; }
 
     QPrinter& printer() { return printer_; }
+    // The printer for the next print job. In a batch that prints into a file, every job after
+    // the first gets a file of its own ("blatt.pdf", "blatt-2.pdf" …): none replaces another.
+    QPrinter& ForNextJob();
     // Whether a printout has somewhere to go without asking: a named printer or a file.
     bool Ready() const;
 
   private:
     QWidget* parent_;
     QPrinter printer_{QPrinter::HighResolution};
+    bool batch_ = false;
+    int jobs_ = 0;
+    QString batchFile_; // the output file the batch started with
 };
 
 } // namespace kora

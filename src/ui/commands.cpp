@@ -19,6 +19,7 @@
 #include "ui/help_picture_browser.h"
 #include "ui/plotter_form.h"
 #include "ui/print_configuration_form.h"
+#include "ui/print_macro_form.h"
 #include "ui/settings_form.h"
 #include "ui/view_forms.h"
 
@@ -81,6 +82,47 @@ CommandOutcome Report(Application& app, const CommandRun& run,
     if (writer.State() == ReportState::Failed) return {Status::Failed, writer.OutputPath()};
     if (writer.State() == ReportState::Cancelled) return {Status::Cancelled, writer.OutputPath()};
     return {};
+}
+
+bool CanPrintMacro(const Application& app) {
+    return app.printers != nullptr && app.printDrawing != nullptr;
+}
+
+// One printout of the print macro: a report on the window's printer device, or a drawing
+// drawn on the graphics window and printed from there.
+bool PrintMacroEntry(Application& app, const CommandRun& run, PrintMacroItem item) {
+    Configuration& config = app.session().config;
+    if (item == PrintMacroItem::StandardReport || item == PrintMacroItem::ExcerptReport) {
+        const int device = config.textDevice;
+        const bool window = config.textDeviceWindow;
+        config.textDevice = kDeviceWindowsPrinter;
+        config.textDeviceWindow = false;
+        const CommandOutcome outcome = item == PrintMacroItem::StandardReport
+                                           ? Report(app, run, FullReportRecalculating)
+                                           : Report(app, run, ShortReport);
+        config.textDevice = device;
+        config.textDeviceWindow = window;
+        return outcome.status == Status::Done;
+    }
+    static constexpr std::array<CommandId, kPrintMacroItems> kDrawings = {
+        CommandId::mi_viewstandard,
+        CommandId::mi_viewexcerpt,
+        CommandId::mi_viewschnitt,
+        CommandId::mi_view3d,
+        CommandId::mi_viewfertigungszeichnung,
+        CommandId::mi_ViewCharLineFs,
+        CommandId::mi_viewcharlineFL,
+        CommandId::mi_ViewGoodman,
+        CommandId::mi_viewhaighGoodman,
+        CommandId::mi_viewfederrate,
+        CommandId::mi_viewfederarbeit,
+        CommandId::mi_viewEigenfrequenz,
+        CommandId::mi_viewtaus,
+        CommandId::mi_ViewQuick,
+    };
+    if (RunCommand(app, kDrawings[static_cast<std::size_t>(item)], run).status != Status::Done)
+        return false;
+    return app.printDrawing(app.display(), config);
 }
 
 // The CAD output of one drawing command with the diagram context and the views over it: the
@@ -230,6 +272,12 @@ constexpr std::array kCommands = {
                 return Outcome(EditPrintConfiguration(
                     app.session(), app.printers, app.configurationPlace().startFolder,
                     app.printoutRecord, PrintConfigurationMode::Setup, fit));
+            }},
+    Command{Id::mi_filePrintMacro, CanPrintMacro,
+            [](Application& app, const CommandRun& run) {
+                return Outcome(RunPrintMacro(app.session(), *app.printers, [&](PrintMacroItem item) {
+                    return PrintMacroEntry(app, run, item);
+                }));
             }},
     Command{Id::mi_fileConfig, Always,
             [](Application& app, const CommandRun&) {

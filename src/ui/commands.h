@@ -25,6 +25,7 @@ enum class CommandId : int {
     mi_FileSaveAs,
     mi_fileprint,
     mi_fileprintersetup,
+    mi_filePrintMacro,
     mi_fileConfig,
     mi_file1,
     mi_file2,

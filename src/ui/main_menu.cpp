@@ -35,6 +35,7 @@ constexpr std::array kMainMenu = {
     Entry(1, T::SpeichernUnter, C::mi_FileSaveAs),
     Line(1),
     Entry(1, T::Drucken, C::mi_fileprint),
+    Entry(1, T::Ausdruck, C::mi_filePrintMacro),
     Entry(1, T::Druckereinstellung, C::mi_fileprintersetup),
     Entry(1, T::Einstellungen, C::mi_fileConfig),
     Line(1),

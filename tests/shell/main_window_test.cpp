@@ -9,10 +9,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QImage>
 #include <QMenu>
 #include <QPrinter>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -184,6 +186,38 @@ TEST(MainWindow, PrintGoesThroughThePrintConfigurationToThePrinter) {
     f.dialogs.Push(ScriptedDialogs::Filled("TForm_printconf", {ScriptedDialogs::PressCancel()}));
     w->Run(CommandId::mi_fileprint);
     EXPECT_FALSE(fs::exists(f.In("blatt.pdf")));
+}
+
+// The print macro: one print dialog, then each checked printout as a print job of its own;
+// printing into a file, each job gets a file of its own. (The reports' way to the printer is
+// the Qt dialogs' batch print, tested with them.)
+TEST(MainWindow, PrintMacroPrintsEveryCheckedItemAfterOnePrintDialog) {
+    WindowFixture f;
+    auto w = Started(f, {kExample.string()});
+    QPrinter& printer = w->printers().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(f.In("makro.pdf")));
+    f.dialogs.Push(
+        ScriptedDialogs::Filled("TForm_printmacro", {ScriptedDialogs::CheckIn("CheckBox_13", true),
+                                                     ScriptedDialogs::CheckIn("CheckBox_4", true),
+                                                     ScriptedDialogs::CheckIn("CheckBox_7", true),
+                                                     ScriptedDialogs::PressOk()}));
+    int printDialogs = 0;
+    auto* timer = new QTimer(w.get());
+    QObject::connect(timer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ++printDialogs;
+            dialog->accept(); // the print dialog, as it stands
+        }
+    });
+    timer->start(20);
+    EXPECT_EQ(w->Run(CommandId::mi_filePrintMacro).status, CommandOutcome::Status::Done);
+    timer->stop();
+    EXPECT_EQ(printDialogs, 1);
+    for (const char* name : {"makro.pdf", "makro-2.pdf", "makro-3.pdf"})
+        EXPECT_GT(fs::exists(f.In(name)) ? fs::file_size(f.In(name)) : 0, 1000U) << name;
+    EXPECT_FALSE(fs::exists(f.In("makro-4.pdf")));
+    EXPECT_EQ(printer.outputFileName().toStdString(), f.In("makro.pdf")); // as it was
 }
 
 TEST(MainWindow, HelpButtonsShowTheTopicsTextAndDrawItsPicture) {

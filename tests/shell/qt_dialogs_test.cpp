@@ -1,4 +1,5 @@
 #include "shell/qt_dialogs.h"
+#include "shell/qt_printer_host.h"
 
 #include "base/program.h"
 
@@ -15,6 +16,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -569,6 +571,29 @@ struct FontCase {
     int size, style;
     bool bold, italic, underline, strikeOut;
 };
+
+// In the printers' batch (the print macro) a report prints on the printer chosen before,
+// without a print dialog; outside it the print dialog comes first (cancelled: not printed).
+TEST_F(QtFileDialogsTest, ReportsPrintWithoutADialogInThePrintersBatch) {
+    std::ofstream(folder / "bericht.txt") << "Zeile 1\n\fZeile 2\n";
+    QtPrinterHost printers;
+    printers.printer().setOutputFormat(QPrinter::PdfFormat);
+    printers.printer().setOutputFileName(QString::fromStdString(In("bericht.pdf")));
+    dialogs.printers = &printers;
+    printers.SetBatch(true);
+    EXPECT_EQ(dialogs.PrintTextFile(In("bericht.txt")), std::optional<bool>(true));
+    printers.SetBatch(false);
+    EXPECT_GT(fs::file_size(In("bericht.pdf")), 500U);
+    fs::remove(In("bericht.pdf"));
+    bool asked = false;
+    WhenShown([&](QWidget& d) {
+        asked = true;
+        Press(d, Qt::Key_Escape);
+    });
+    EXPECT_EQ(dialogs.PrintTextFile(In("bericht.txt")), std::optional<bool>(false));
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(fs::exists(In("bericht.pdf")));
+}
 
 TEST_F(QtFileDialogsTest, TextWindowUsesThePrintoutFont) {
     std::ofstream(folder / "outwin.txt") << "Zeile\n";

@@ -35,6 +35,7 @@ class FakePrinters final : public PrinterHost {
         f.fonts = {"DejaVu Sans", "DejaVu Serif"};
         return f;
     }
+    void SetBatch(bool) override {}
     std::string name = "PDF";
     bool landscape = false;
     int dialogs = 0;
