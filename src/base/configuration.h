@@ -101,6 +101,8 @@ struct Configuration {
     std::array<real, 3> default3D{DegreesToRadians(-15), DegreesToRadians(90),
                                   DegreesToRadians(210)}; // "3D - Default x,y,z", radians
     bool output3D = false;    // "3D Output": the 3D view also writes its true 3D vertices to files
+    std::string webPage;      // "Web Page": the maker's web page of the Help menu
+    std::string emailAddress; // "E-Mail": the maker's address of the Help menu
     int ChangeIndexStyle = 0; // 0 "a,b,c...", 1 "1,2,3...", 2 "A,B,C...", 3 "......"
     int SpreadsheetDecimal = 2;      // 1 "English x.xx", 2 "German x,xx"
     std::string ReleaseFieldCaption; // caption of the fourth title-block row

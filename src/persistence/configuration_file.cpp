@@ -397,6 +397,10 @@ template <typename Io> void Entries(Io& io, Configuration& c, const std::string&
     // Added after the entries above: an older file ends before it and keeps the default (off).
     io.Key("3D Output");
     io.Boolean(c.output3D);
+    io.Key("Web Page");
+    io.Text(c.webPage);
+    io.Key("E-Mail");
+    io.Text(c.emailAddress);
 }
 
 void DeriveResolutionFromScreen(Configuration& c, const ScreenMetrics& screen) {

@@ -1,6 +1,11 @@
 #include "reports/report_devices.h"
 
+#include "base/codepage.h"
 #include "base/configuration.h"
+#include "base/text.h"
+#include "calc/dialog_calls.h"
+#include "calc/session.h"
+#include "reports/report_texts.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -100,6 +105,19 @@ FileWriteResult PrinterPort::Close() {
     fd_ = -1;
     if (::close(fd) != 0) return {FileWriteResult::Stage::Close, errno};
     return {};
+}
+
+bool StartProgram(Session& session, std::string_view command, const std::string& argument) {
+    if (ProgramExists(command)) {
+        std::vector<std::string> words = CommandWords(command);
+        words.push_back(argument);
+        if (session.launcher->Start(words) == 0) return true;
+    }
+    std::string program = std::string(TrimmedSpaces(command));
+    if (program.empty()) program = kDefaultOpenCommand;
+    ShowError(session, Utf8ToCp850(program) + std::string(report_text::kNotFound));
+    session.AbortFlag = true;
+    return false;
 }
 
 } // namespace kora

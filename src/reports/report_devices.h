@@ -14,6 +14,7 @@
 namespace kora {
 
 struct Configuration;
+struct Session;
 
 // Used when "Textprogramm", "HTML Browser" or the print command is left empty.
 inline constexpr std::string_view kDefaultOpenCommand = "xdg-open";
@@ -33,6 +34,11 @@ std::vector<std::string> CommandWords(std::string_view command);
 // Whether the program of a command exists: an executable file for a name with "/", else a
 // name found on $PATH.
 bool ProgramExists(std::string_view command);
+
+// Starts the command detached through the session's launcher with `argument` as its last
+// word. A program that is not there or does not start: "<program> not found" (the default
+// open command named for an empty one), AbortFlag set, false.
+bool StartProgram(Session& session, std::string_view command, const std::string& argument);
 
 // The text printer written directly. A printer is never created: a missing device is an
 // error, not a new file in /dev; a file standing in for one is appended to, as a printer

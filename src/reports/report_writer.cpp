@@ -393,16 +393,7 @@ bool ReportWriter::HandOn() {
     const Configuration& config = session_.config;
     // A missing program leaves the report file where it is and says so.
     auto start = [&](std::string_view command, const std::string& file) {
-        if (ProgramExists(command)) {
-            std::vector<std::string> words = CommandWords(command);
-            words.push_back(file);
-            if (session_.launcher->Start(words) == 0) return true;
-        }
-        std::string program = std::string(TrimmedSpaces(command));
-        if (program.empty()) program = kDefaultOpenCommand;
-        ShowError(session_, Utf8ToCp850(program) + std::string(text::kNotFound));
-        session_.AbortFlag = true;
-        return false;
+        return StartProgram(session_, command, file);
     };
     const std::string windowsCopy = TempPath(text::kWindowsCopy);
     std::error_code ec;

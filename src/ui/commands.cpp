@@ -1,5 +1,6 @@
 #include "ui/commands.h"
 
+#include "base/codepage.h"
 #include "base/program.h"
 #include "calc/dialog_calls.h"
 #include "calc/message_window.h"
@@ -12,6 +13,7 @@
 #include "persistence/spring_json.h"
 #include "persistence/tempering_tables.h"
 #include "reports/report_builder.h"
+#include "reports/report_devices.h"
 #include "ui/application.h"
 #include "ui/configuration_form.h"
 #include "ui/diagram_limits_form.h"
@@ -24,6 +26,7 @@
 #include "ui/view_forms.h"
 
 #include <array>
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <ostream>
@@ -208,6 +211,52 @@ template <ViewKind view> CommandOutcome Animation(Application& app, const Comman
     return Outcome(d.views.SpringAnimation(view));
 }
 
+bool HasWebPage(const Application& app) {
+    return !app.session().config.webPage.empty();
+}
+bool HasEmailAddress(const Application& app) {
+    return !app.session().config.emailAddress.empty();
+}
+
+// Every byte outside the unreserved characters as %XX, for a mailto: line.
+std::string PercentEncoded(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : text) {
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+// The maker's web page in the configured HTML browser.
+CommandOutcome OpenWebPage(Application& app, const CommandRun&) {
+    const Configuration& c = app.session().config;
+    return Outcome(StartProgram(app.session(), c.htmlBrowser, c.webPage));
+}
+
+// A new e-mail to the maker in the default mail program, the program and its version in the
+// subject.
+CommandOutcome WriteEmail(Application& app, const CommandRun&) {
+    const Configuration& c = app.session().config;
+    const std::string subject =
+        Cp850ToUtf8(std::string(kProgramTitle) + " V" + std::string(kProgramVersion));
+    return Outcome(
+        StartProgram(app.session(), kDefaultOpenCommand,
+                     "mailto:" + c.emailAddress + "?subject=" + PercentEncoded(subject)));
+}
+
+// "Quick 2": the result overview page.
+CommandOutcome ResultOverviewPage(Application& app, const CommandRun& run) {
+    Drawing d(app, run);
+    return d.Outcome(d.views.ResultOverview(run.output.value_or(OutputKind::Screen)));
+}
+
 CommandOutcome DiagramMenu(Application& app, const CommandRun& run) {
     Drawing d(app, run);
     ChooseDiagram(d.context);
@@ -327,6 +376,7 @@ constexpr std::array kCommands = {
     Command{Id::mi_viewfederrate, Always, Sheet<DiagramSheet::Rs, OutputKind::Screen>},
     Command{Id::mi_viewfederarbeit, Always, Sheet<DiagramSheet::Ws, OutputKind::Screen>},
     Command{Id::mi_ViewQuick, Always, Sheet<DiagramSheet::Quick, OutputKind::Screen>},
+    Command{Id::mi_viewQuick2, Always, ResultOverviewPage},
     Command{Id::mi_viewEigenfrequenz, Always, Sheet<DiagramSheet::Frequency, OutputKind::Screen>},
     Command{Id::mi_viewcharlineFL, Always, Sheet<DiagramSheet::FL, OutputKind::Screen>},
     Command{Id::mi_ViewGoodman, Always, StrengthDiagram<ShowGoodmanDiagram>},
@@ -371,6 +421,8 @@ constexpr std::array kCommands = {
     Command{Id::mi_helplanguageSvensk, Always, Language<5>},
     Command{Id::mi_helplanguageKorea, Always, Language<8>},
     Command{Id::mi_helplanguageEspanol, Always, Language<9>},
+    Command{Id::mi_helpwww, HasWebPage, OpenWebPage},
+    Command{Id::mi_helpemail, HasEmailAddress, WriteEmail},
     Command{Id::mi_HelpAbout, Always,
             [](Application& app, const CommandRun&) {
                 ShowInfo(app.session(), AboutText());

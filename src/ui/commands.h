@@ -46,6 +46,7 @@ enum class CommandId : int {
     mi_viewfederrate,
     mi_viewfederarbeit,
     mi_ViewQuick,
+    mi_viewQuick2,
     mi_viewEigenfrequenz,
     mi_viewcharlineFL,
     // View: fatigue, stress and relaxation diagrams
@@ -87,6 +88,8 @@ enum class CommandId : int {
     mi_helplanguageSvensk,
     mi_helplanguageKorea,
     mi_helplanguageEspanol,
+    mi_helpwww,
+    mi_helpemail,
     mi_HelpAbout,
     // Command line only: the calculated spring as JSON on standard output
     cl_json,

@@ -361,6 +361,7 @@ void Tconfig::AddCadPage() {
                [this, layer = row.layer] { ResetLayerRow(layer); });
     Button("Button_layerColour", "Farbe...", [this] { ChooseLayerColour(); });
     Check("CheckBox_layerMonochrome", "Layer Monochrom ?", &Configuration::layerMonochrome);
+    Check("CheckBox_output3D", "3D Output", &Configuration::output3D);
 }
 
 void Tconfig::AddColourPage() {
@@ -492,6 +493,8 @@ void Tconfig::AddExternalPage() {
         });
     Button("Button_vektraEdit", "Edit", [this] { EditPlotterLine(); });
     Button("Button_vektraConfig", "Config", [this] { ConfigurePlotterLine(); });
+    TextEdit("Edit_webPage", "Web Page", &Configuration::webPage);
+    TextEdit("Edit_email", "E-Mail", &Configuration::emailAddress);
 }
 
 void Tconfig::AddDrawingPage() {

@@ -56,7 +56,8 @@ constexpr std::array kMainMenu = {
     Entry(1, T::Windungsabstaende, C::mi_viewausdruckwindungsabstaende),
     Line(1),
     Menu(1, T::Diagramme),
-    Entry(2, T::Quick, C::mi_ViewQuick),
+    Entry(2, T::Quick, C::mi_ViewQuick, {}, " 1"),
+    Entry(2, T::Quick, C::mi_viewQuick2, {}, " 2"),
     Entry(2, T::Federkennlinie, C::mi_ViewCharLineFs, "F-s "),
     Entry(2, T::Federkennlinie, C::mi_viewcharlineFL, "F-L "),
     Entry(2, T::Diagramm, C::mi_viewtaus, "tau-s "),
@@ -109,6 +110,8 @@ constexpr std::array kMainMenu = {
     Entry(2, T::Korea, C::mi_helplanguageKorea),
     Entry(2, T::Espanol, C::mi_helplanguageEspanol),
     Line(1),
+    Entry(1, T::KaldornHomepage, C::mi_helpwww),
+    Entry(1, T::EmailAnKaldorn, C::mi_helpemail),
     Entry(1, T::Info, C::mi_HelpAbout),
 };
 

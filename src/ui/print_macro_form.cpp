@@ -8,10 +8,13 @@ namespace kora {
 namespace {
 
 constexpr std::array<std::string_view, kPrintMacroItems> kItemCaptions = {
-    "Standardausdruck",     "Auszug",          "Zeichnung 2D",    "Zeichnung 3D",
-    "Fertigungszeichnung",  "F-s Federkennlinie", "F-L Federkennlinie", "Goodman",
-    "Haigh-Goodman",        "R-s Diagramm",    "W-s Diagramm",    "f-s Diagramm",
-    "tau-s Diagramm",       "Quick",
+    "Standardausdruck",    "Auszug",
+    "Zeichnung 2D",        "Zeichnung 3D",
+    "Fertigungszeichnung", "F-s Federkennlinie",
+    "F-L Federkennlinie",  "Goodman",
+    "Haigh-Goodman",       "R-s Diagramm",
+    "W-s Diagramm",        "f-s Diagramm",
+    "tau-s Diagramm",      "Quick",
 };
 
 } // namespace
@@ -58,7 +61,8 @@ bool RunPrintMacro(Session& session, PrinterHost& printers,
     session.AbortFlag = false;
     bool all = true;
     for (std::size_t i = 0; i < kPrintMacroItems && all; ++i)
-        if ((form.Mask() >> i) & 1) all = print(static_cast<PrintMacroItem>(i)) && !session.AbortFlag;
+        if ((form.Mask() >> i) & 1)
+            all = print(static_cast<PrintMacroItem>(i)) && !session.AbortFlag;
     printers.SetBatch(false);
     return all;
 }

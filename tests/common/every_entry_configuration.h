@@ -98,6 +98,8 @@ inline Configuration EveryEntryChanged() {
     c.ResultGraphic = 5;
     c.HideMakerTitle = c.HideFileName = c.HideDate = c.HideLogo = true;
     c.output3D = true;
+    c.webPage = "https://federn.example/kora";
+    c.emailAddress = "technik@federn.example";
     return c;
 }
 

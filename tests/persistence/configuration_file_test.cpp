@@ -147,10 +147,11 @@ TEST(ConfigurationLayout, HeaderKeysAndValuesInOrder) {
     EXPECT_EQ(lines[angles + 6], "");  // ReleaseFieldCaption
     EXPECT_EQ(lines[angles + 7], "Decimals DXF,TXT");
     const std::size_t widths = IndexOf(lines, "Strichst\x84rke Layer 16..31");
-    EXPECT_EQ(lines.size(), widths + 1 + 16 + 11 + 2);
-    EXPECT_EQ(std::vector<std::string>(lines.end() - 13, lines.end()),
+    EXPECT_EQ(lines.size(), widths + 1 + 16 + 11 + 2 + 4);
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 17, lines.end()),
               (std::vector<std::string>{"0", "100", "2", "1.0000000", "0", "0", "0", "FALSE",
-                                        "FALSE", "FALSE", "FALSE", "3D Output", "FALSE"}));
+                                        "FALSE", "FALSE", "FALSE", "3D Output", "FALSE", "Web Page",
+                                        "", "E-Mail", ""}));
 }
 
 TEST(ConfigurationLayout, MatchesTheStoredFixture) {
@@ -372,17 +373,21 @@ TEST(ConfigurationReading, EveryEarlyEndKeepsTheDefaultsOfTheRest) {
         if (n < 4) {
             EXPECT_EQ(c.layerName[0], "1") << n;
         }
-        if (n < lines.size() - 2) {
+        if (n < lines.size() - 6) {
             EXPECT_FALSE(c.HideLogo) << n;
         }
+        if (n < lines.size() - 4) {
+            EXPECT_FALSE(c.output3D) << n; // an older file keeps it off
+        }
         if (n < lines.size()) {
-            EXPECT_FALSE(c.output3D) << n; // the last entry: an older file keeps it off
+            EXPECT_EQ(c.emailAddress, "") << n; // the last entry
         }
         EXPECT_GE(c.vektraCommandCount, 1);
         EXPECT_LE(c.vektraCommandCount, kPlotterCommandSlots);
     }
     EXPECT_TRUE(Read(JoinLines(lines)).HideLogo);
     EXPECT_TRUE(Read(JoinLines(lines)).output3D);
+    EXPECT_EQ(Read(JoinLines(lines)).emailAddress, "technik@federn.example");
 }
 
 TEST(ConfigurationReading, TooManyPlotterCommandLinesStayInStep) {

@@ -68,6 +68,11 @@ TEST(CommandTable, EnabledTests) {
          [](Application& a) { a.SetGraphicsHost(nullptr); }, false},
         {"a graphics window", CommandId::mi_viewAnimationSchema, [](Application&) {}, true},
         {"file open", CommandId::mi_fileOpen, [](Application&) {}, true},
+        {"no web page", CommandId::mi_helpwww, [](Application&) {}, false},
+        {"a web page", CommandId::mi_helpwww,
+         [](Application& a) { a.session().config.webPage = "https://federn.example"; }, true},
+        {"no e-mail address", CommandId::mi_helpemail, [](Application&) {}, false},
+        {"no printers", CommandId::mi_filePrintMacro, [](Application&) {}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -145,6 +150,29 @@ TEST(CommandTable, TheHtmlReportGoesToTheBrowserThroughTheLauncher) {
     EXPECT_TRUE(f.dialogs.errors.empty());
     std::error_code ec;
     fs::remove_all(folder, ec);
+}
+
+// The web page in the configured browser, the e-mail through the default open command with
+// program and version in the subject; a browser that is not there is named.
+TEST(CommandTable, WebPageAndEmailStartThroughTheLauncher) {
+    CommandFixture f;
+    ScriptedLauncher launcher;
+    Configuration& c = f.app.session().config;
+    f.app.session().launcher = &launcher;
+    c.webPage = "https://federn.example/kora";
+    c.emailAddress = "technik@federn.example";
+    c.htmlBrowser = "sh";
+    EXPECT_EQ(RunCommand(f.app, CommandId::mi_helpwww).status, Status::Done);
+    EXPECT_EQ(RunCommand(f.app, CommandId::mi_helpemail).status, Status::Done);
+    ASSERT_EQ(launcher.started.size(), 2u);
+    EXPECT_EQ(ScriptedLauncher::Joined(launcher.started[0]), "sh https://federn.example/kora");
+    EXPECT_EQ(launcher.started[1].back(),
+              "mailto:technik@federn.example?subject=KORA%20-%20Progressive%20zyl.%20Druckfeder"
+              "%20V11.4");
+    c.htmlBrowser = "/kein/browser";
+    EXPECT_EQ(RunCommand(f.app, CommandId::mi_helpwww).status, Status::Cancelled);
+    EXPECT_EQ(f.dialogs.errors, std::vector<std::string>{"/kein/browser not found"});
+    EXPECT_EQ(launcher.started.size(), 2u);
 }
 
 TEST(CommandTable, TheDatabaseMenuBrowsesTheTableAndCalculatesAgain) {

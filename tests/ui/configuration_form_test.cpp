@@ -273,7 +273,7 @@ TEST_F(ConfigurationFormTest, CheckedDrawingBoxesGiveFourFalseLinesAtTheEnd) {
     ASSERT_TRUE(
         Run({D::CheckIn("CheckBox_date", true), D::CheckIn("CheckBox_logo", true), D::PressOk()}));
     const auto lines = Lines(ConfigurationText(session.config));
-    EXPECT_EQ(std::vector<std::string>(lines.end() - 6, lines.end() - 2),
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 10, lines.end() - 6),
               (std::vector<std::string>{"FALSE", "FALSE", "FALSE", "FALSE"}));
 }
 

@@ -50,8 +50,8 @@ TEST(PrintMacro, CheckedItemsPrintInTheBoxOrderAfterOnePrintDialogAndTheMaskIsKe
     m.session.config.PrintMacroMask = 1 << 20; // a bit no box shows stays
     ASSERT_TRUE(m.Run({D::CheckIn("CheckBox_13", true), D::CheckIn("CheckBox_4", true),
                        D::CheckIn("CheckBox_0", true), D::PressOk()}));
-    EXPECT_EQ(m.printed, (std::vector<Item>{Item::StandardReport, Item::ProductionDrawing,
-                                            Item::QuickPage}));
+    EXPECT_EQ(m.printed,
+              (std::vector<Item>{Item::StandardReport, Item::ProductionDrawing, Item::QuickPage}));
     EXPECT_EQ(m.printers.events, (std::vector<std::string>{"dialog", "batch on", "print 0",
                                                            "print 4", "print 13", "batch off"}));
     EXPECT_EQ(m.session.config.PrintMacroMask, (1 << 20) | (1 << 13) | (1 << 4) | 1);
@@ -79,8 +79,8 @@ TEST(PrintMacro, AFailedPrintoutEndsTheRunAndTheBatch) {
     Macro m;
     m.fail = true;
     m.failing = Item::Goodman;
-    EXPECT_FALSE(m.Run({D::CheckIn("CheckBox_7", true), D::CheckIn("CheckBox_9", true),
-                        D::PressOk()}));
+    EXPECT_FALSE(
+        m.Run({D::CheckIn("CheckBox_7", true), D::CheckIn("CheckBox_9", true), D::PressOk()}));
     EXPECT_EQ(m.printed, std::vector<Item>{Item::Goodman});
     EXPECT_EQ(m.printers.events.back(), "batch off");
 }
