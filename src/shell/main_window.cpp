@@ -136,16 +136,20 @@ std::optional<int> MainWindow::Start(const std::string& startFolder,
     ApplyConfiguration(app_.display().settings, config);
     app_.ReadRecentFiles();
     if (auto exit = app_.StartWindow(arguments)) return exit;
-    // The client area shows the reference area A x B at its true size where the screen allows.
+    FitToReferenceArea();
+    ApplyCaptions(); // the saved language
+    Renew();
+    RedrawCurrentView();
+    return std::nullopt;
+}
+
+// The client area shows the reference area A x B at its true size where the screen allows.
+void MainWindow::FitToReferenceArea() {
     const GraphicsSettings& s = app_.display().settings;
     QSize client(s.A + 1, s.B + 1);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         client = client.boundedTo(screen->availableSize() * 0.9);
     resize(client + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height()));
-    ApplyCaptions(); // the saved language
-    Renew();
-    RedrawCurrentView();
-    return std::nullopt;
 }
 
 QAction* MainWindow::ActionOf(CommandId id) const {
@@ -237,6 +241,9 @@ CommandOutcome MainWindow::Run(CommandId id) {
         return outcome;
     }
     if (CommandOf(id).changesSpring) RedrawCurrentView();
+    // The configuration's window size takes effect at once.
+    if (id == CommandId::mi_fileConfig && outcome.status == CommandOutcome::Status::Done)
+        FitToReferenceArea();
     ApplyCaptions();
     Renew();
     return outcome;

@@ -53,6 +53,7 @@ class MainWindow : public QMainWindow {
 
   private:
     void BuildMenus();
+    void FitToReferenceArea();
     void ApplyCaptions();
     void Renew();
     void RedrawCurrentView();

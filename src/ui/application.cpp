@@ -66,9 +66,32 @@ bool Application::LoadTemplate(const std::string& folder) {
     return true;
 }
 
+bool Application::EnterUserFolder() {
+    if (!session_.config.enterPassword) return true;
+    std::string user;
+    if (!InputText(session_, app_text::kUserPrompt, app_text::kUserLength, user)) return false;
+    const std::string& data = session_.config.defaultDataDirectory;
+    std::error_code ec;
+    fs::current_path(data, ec);
+    if (ec) ShowError(session_, std::string(app_text::kInvalidDirectory) + data);
+    // Only a folder right below the data folder: no way up, no path of its own.
+    const bool plain = !user.empty() && user != "." && user != ".." &&
+                       user.find_first_of("/\\") == std::string::npos &&
+                       !(user.size() > 1 && user[1] == ':');
+    if (plain) fs::current_path(user, ec);
+    if (!plain || ec) {
+        ShowError(session_, std::string(app_text::kInvalidUserStart) + user +
+                                std::string(app_text::kInvalidUserEnd));
+        return false;
+    }
+    files_.directory = fs::current_path(ec).string();
+    return true;
+}
+
 std::optional<int> Application::StartWindow(const std::vector<std::string>& arguments) {
     session_.AbortFlag = false;
     session_.messagesEnabled = true;
+    if (!EnterUserFolder()) return 0;
     bool loaded = false;
     if (!arguments.empty() && (arguments[0] == "?" || arguments[0] == "/?")) {
         std::vector<std::string> lines;

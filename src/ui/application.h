@@ -87,6 +87,12 @@ class Application {
     // the program is to end, nullopt when the window runs. The command-line runs ("/I",
     // "/CADi:j", "--json") are not the window's: see app/command_line.h.
     std::optional<int> StartWindow(const std::vector<std::string>& arguments);
+    // With "Enter Password ?": asks for the user, goes into the data folder ("Invalid
+    // Directory " + folder when it cannot) and from there into the user's sub-folder, which
+    // becomes the folder of the spring files. False when the program is to end: the question
+    // cancelled, or an answer that names no sub-folder of the data folder ("Ungültiges
+    // Passwort " + answer + " !"). True at once without the setting.
+    bool EnterUserFolder();
 
     // ---- Loading and calculating, as separate steps ----
     // Reads a spring file (an empty name asks through the open dialog) into the session and

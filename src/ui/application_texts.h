@@ -14,6 +14,12 @@ inline constexpr std::string_view kSaveQuestionEnd = ") ?";
 inline constexpr std::string_view kDiscardQuestion = "Bisherige Eingaben verwerfen ?";
 inline constexpr std::string_view kFileNotFoundStart = "File ";
 inline constexpr std::string_view kFileNotFoundEnd = " not found !";
+// The user folder prompt of an interactive start ("Enter Password ?").
+inline constexpr std::string_view kUserPrompt = "Passwort (User) eingeben ...";
+inline constexpr std::size_t kUserLength = 8;
+inline constexpr std::string_view kInvalidDirectory = "Invalid Directory ";
+inline constexpr std::string_view kInvalidUserStart = "Ung\x81ltiges Passwort ";
+inline constexpr std::string_view kInvalidUserEnd = " !";
 // The template spring "null.kra".
 inline constexpr std::string_view kTemplateName = "null";
 

@@ -603,7 +603,7 @@ void Tconfig::SetUpperLayerWidths(int width) {
 void Tconfig::ChooseBackgroundColour() {
     if (auto colour = session_.dialogs->ChooseColour(pending_.backgroundColour)) {
         pending_.backgroundColour = *colour;
-        ShowValues(pending_);
+        ShowChosenValues(pending_);
     }
 }
 
@@ -612,7 +612,7 @@ void Tconfig::ChooseGraphicsFont() {
     if (auto font = session_.dialogs->ChooseFont(now)) {
         pending_.graphicsTypeface = font->typeface;
         pending_.textStyleGraphics = font->style;
-        ShowValues(pending_);
+        ShowChosenValues(pending_);
     }
 }
 
@@ -623,7 +623,7 @@ void Tconfig::ChoosePrintoutFont() {
         pending_.textFontPrintout = font->typeface.empty() ? now.typeface : font->typeface;
         pending_.textSizePrintout = font->size > 0 ? font->size : now.size;
         pending_.textStylePrintout = font->style;
-        ShowValues(pending_);
+        ShowChosenValues(pending_);
     }
 }
 
@@ -661,6 +661,11 @@ void Tconfig::ConfigurePlotterLine() {
 void Tconfig::ShowValues(const Configuration& c) {
     for (const Binding& b : bindings_)
         b.show(c);
+    ShowChosenValues(c);
+}
+
+// The labels of the values the choosers set; the other fields keep what the user typed.
+void Tconfig::ShowChosenValues(const Configuration& c) {
     Find("Label_graphicsFont")
         ->SetText("Schrift: " + FontText(c.graphicsTypeface, 0, c.textStyleGraphics));
     Find("Label_printoutFont")

@@ -90,6 +90,7 @@ class Tconfig final : public FormModel {
     // when every value may be taken.
     bool RefuseOutOfRange();
     void ShowValues(const Configuration& c);
+    void ShowChosenValues(const Configuration& c);
 
     Session& session_;
     ConfigurationPlace place_;

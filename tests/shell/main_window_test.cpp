@@ -220,6 +220,27 @@ TEST(MainWindow, PrintMacroPrintsEveryCheckedItemAfterOnePrintDialog) {
     EXPECT_EQ(printer.outputFileName().toStdString(), f.In("makro.pdf")); // as it was
 }
 
+// "Einstellungen": the window takes the size and background colour the dialog set.
+TEST(MainWindow, SettingsTakeTheWindowSizeAndBackgroundAtOnce) {
+    WindowFixture f;
+    auto w = Started(f, {kExample.string()});
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    f.dialogs.Push(ScriptedDialogs::Filled(
+        "Tconfig", {ScriptedDialogs::TypeIn("Edit_windowX", "641"),
+                    ScriptedDialogs::TypeIn("Edit_windowY", "481"),
+                    ScriptedDialogs::PressIn("Button_background"), ScriptedDialogs::PressOk()}));
+    f.dialogs.Push(ScriptedDialogs::Colour(0x00FFFFFF));
+    EXPECT_EQ(w->Run(CommandId::mi_fileConfig).status, CommandOutcome::Status::Done);
+    const GraphicsSettings& s = w->application().display().settings;
+    EXPECT_EQ(s.A, 640);
+    EXPECT_EQ(s.B, 480);
+    EXPECT_EQ(s.backgroundColour, 0x00FFFFFF);
+    QApplication::processEvents();
+    EXPECT_EQ(w->graphics().size(), QSize(641, 481));
+    w->application().modified = false;
+}
+
 TEST(MainWindow, HelpButtonsShowTheTopicsTextAndDrawItsPicture) {
     WindowFixture f;
     auto w = Started(f);

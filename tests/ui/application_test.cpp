@@ -387,6 +387,35 @@ TEST(StartWindow, TheArgumentsOfAWindowStart) {
     }
 }
 
+// "Enter Password ?": the answer names the user's folder below the data folder; anything else
+// ends the program with its message.
+TEST(StartWindow, TheUserFolderPromptLeadsIntoTheUsersSubFolder) {
+    const fs::path start = fs::current_path();
+    const struct {
+        const char* answer; // nullptr: cancelled
+        bool goesOn;
+    } cases[] = {{"meier", true},  {"", false},      {"..", false},   {"meier/..", false},
+                 {"c:\\x", false}, {"fehlt", false}, {nullptr, false}};
+    for (const auto& c : cases) {
+        AppFixture f;
+        fs::create_directories(f.folder.path / "daten" / "meier");
+        f.app.session().config.enterPassword = true;
+        f.app.session().config.defaultDataDirectory = f.folder / "daten";
+        f.dialogs.Push(c.answer ? ScriptedDialogs::Typed(c.answer) : ScriptedDialogs::Cancelled());
+        EXPECT_EQ(f.app.EnterUserFolder(), c.goesOn) << (c.answer ? c.answer : "cancel");
+        if (c.goesOn) {
+            EXPECT_EQ(fs::path(f.app.files().directory), f.folder.path / "daten" / "meier");
+            EXPECT_TRUE(f.dialogs.errors.empty());
+        } else if (c.answer) {
+            EXPECT_EQ(f.dialogs.errors, std::vector<std::string>{"Ungültiges Passwort " +
+                                                                 std::string(c.answer) + " !"});
+        }
+        fs::current_path(start);
+    }
+    AppFixture without; // the setting off: nothing is asked
+    EXPECT_TRUE(without.app.EnterUserFolder());
+}
+
 TEST(StartWindow, AFileThatCannotBeReadSaysWhyAndLeavesTheSpringUnnamed) {
     AppFixture f;
     const std::string broken = f.folder / "kaputt.kra";

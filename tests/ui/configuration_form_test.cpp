@@ -203,6 +203,7 @@ TEST_F(ConfigurationFormTest, DialogSizesFromTheScreen) {
 
 TEST_F(ConfigurationFormTest, ChoosersOfColoursFontsAndPlotterLines) {
     dialogs.Push(D::Filled("Tconfig", {
+                                          D::TypeIn("Edit_zoom", "2"), // kept by the choosers
                                           D::PressIn("Button_background"),
                                           D::PressIn("Button_graphicsFont"),
                                           D::PressIn("Button_printoutFont"),
@@ -230,6 +231,7 @@ TEST_F(ConfigurationFormTest, ChoosersOfColoursFontsAndPlotterLines) {
     EXPECT_TRUE(checked);
     const Configuration& c = session.config;
     EXPECT_EQ(c.backgroundColour, 0x00FFEEDD);
+    EXPECT_EQ(c.zoomFactor, 2);
     EXPECT_EQ(c.graphicsTypeface, "DejaVu Sans");
     EXPECT_EQ(c.textStyleGraphics, 2);
     EXPECT_EQ(c.textFontPrintout, "DejaVu Sans Mono");
