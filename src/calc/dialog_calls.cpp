@@ -26,11 +26,10 @@ constexpr std::size_t kIntegerInputLength = 12;
 // text in code page 850 (AbortFlag cleared).
 std::optional<std::string> AskForText(Session& session, std::string_view prompt,
                                       std::size_t maxLength, std::string_view shown) {
-    auto typed = session.dialogs->InputText(WindowText(session.config, prompt), maxLength,
-                                            Cp850ToUtf8(shown));
+    auto typed = session.dialogs->InputText(DialogText(session.config, prompt), maxLength, shown);
     session.AbortFlag = !typed;
     if (!typed) return std::nullopt;
-    std::string text = Utf8ToCp850(*typed);
+    std::string text = std::move(*typed);
     if (text.size() > maxLength) text.resize(maxLength);
     return text;
 }
@@ -50,26 +49,30 @@ std::string RangeError(std::string_view minimum, std::string_view maximum) {
 
 // Texts of any length are shown in full: cutting them would empty a long description that is
 // being edited.
+std::string DialogText(const Configuration& config, std::string_view cp850) {
+    return config.plainCharacters ? PlainCharacters(cp850) : std::string(cp850);
+}
+
 std::string WindowText(const Configuration& config, std::string_view cp850) {
-    return Cp850ToUtf8(config.plainCharacters ? PlainCharacters(cp850) : std::string(cp850));
+    return Cp850ToUtf8(DialogText(config, cp850));
 }
 
 void ShowInfo(Session& session, std::string_view text) {
-    session.dialogs->ShowInfo(WindowText(session.config, text), kInfoCaption);
+    session.dialogs->ShowInfo(DialogText(session.config, text), kInfoCaption);
 }
 
 void ShowError(Session& session, std::string_view text) {
-    if (session.messagesEnabled) session.dialogs->ShowError(WindowText(session.config, text));
+    if (session.messagesEnabled) session.dialogs->ShowError(DialogText(session.config, text));
 }
 
 bool AskYesNoCancel(Session& session, std::string_view question) {
-    YesNoCancel answer = session.dialogs->AskYesNoCancel(WindowText(session.config, question));
+    YesNoCancel answer = session.dialogs->AskYesNoCancel(DialogText(session.config, question));
     session.AbortFlag = answer == YesNoCancel::Cancel;
     return answer == YesNoCancel::Yes;
 }
 
 bool AskYesNo(Session& session, std::string_view prompt, bool& yes) {
-    auto answer = session.dialogs->AskYesNo(WindowText(session.config, prompt), yes);
+    auto answer = session.dialogs->AskYesNo(DialogText(session.config, prompt), yes);
     session.AbortFlag = !answer;
     if (!answer) return false;
     yes = *answer;
@@ -94,8 +97,8 @@ bool ChooseItem(Session& session, std::string_view prompt, const std::vector<std
     std::vector<std::string> shown;
     shown.reserve(items.size());
     for (const auto& item : items)
-        shown.push_back(WindowText(session.config, item));
-    auto chosen = session.dialogs->ChooseItem(WindowText(session.config, prompt), shown, preset);
+        shown.push_back(DialogText(session.config, item));
+    auto chosen = session.dialogs->ChooseItem(DialogText(session.config, prompt), shown, preset);
     // An index outside the list cannot be used by any caller; it counts as cancel.
     bool valid = chosen && *chosen >= 1 && *chosen <= n;
     session.AbortFlag = !valid;

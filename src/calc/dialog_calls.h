@@ -1,7 +1,8 @@
 // The dialog calls every sequence uses: prompts, choices, number inputs with a permitted range
-// and message boxes. Texts come and go in code page 850 and are converted for the Dialogs
-// interface; Cancel sets session.AbortFlag, a confirmed dialog clears it. Each input call
-// returns true when confirmed and writes its result back only then.
+// and message boxes. Texts come and go in code page 850, as at the Dialogs interface, and are
+// shown with the plain-character substitution when configured; Cancel sets session.AbortFlag, a
+// confirmed dialog clears it. Each input call returns true when confirmed and writes its result
+// back only then.
 #pragma once
 
 #include "base/configuration.h"
@@ -16,8 +17,10 @@ namespace kora {
 
 struct Session;
 
-// A code page 850 text as a window shows it: UTF-8, with the plain-character substitution
-// when configured.
+// A code page 850 text as a dialog is given it: still code page 850, with the plain-character
+// substitution when configured.
+std::string DialogText(const Configuration& config, std::string_view cp850);
+// The same in UTF-8, as a window or an HTML page shows it.
 std::string WindowText(const Configuration& config, std::string_view cp850);
 
 // "Gültiger Wertebereich: " + minimum + " .. " + maximum + " !".

@@ -14,7 +14,8 @@ namespace {
 constexpr char kSuccess[] = "Berechnung erfolgreich ohne Fehlermeldungen";
 constexpr char kPrompt[] =
     "Berechnungsmodul meldet Warnungen oder Fehler, siehe Ursache und Abhilfe.";
-constexpr char kContinue[] = "Weiter/zurück...";
+constexpr char kContinue[] = "Weiter/zur\x81"
+                             "ck...";
 constexpr std::string_view kNoAccess = file_text::kNotFoundOrNoAccess;
 constexpr char kSaveChanges[] = "Save Changes ?";
 constexpr int kListHelpTopic = 1210;
@@ -28,8 +29,8 @@ void ShowMessageHelp(Session& session, int i) {
     const std::string& message = session.messages[i];
     MessageHelp help = LookUpMessageHelp(session.config, message);
     if (!help.fileFound) {
-        dialogs.ShowError(Cp850ToUtf8("Datei " + MessageHelpPath(session.config) + " " +
-                                      std::string(kNoAccess) + " !"));
+        dialogs.ShowError("Datei " + Utf8ToCp850(MessageHelpPath(session.config)) + " " +
+                          std::string(kNoAccess) + " !");
         session.AbortFlag = true;
         return;
     }
@@ -37,16 +38,14 @@ void ShowMessageHelp(Session& session, int i) {
         dialogs.ShowInfo(kNoDescription, "Meldung");
         return;
     }
-    const std::string cause = Cp850ToUtf8(help.cause), remedy = Cp850ToUtf8(help.remedy);
-    auto edited = dialogs.ShowMessageHelp(Cp850ToUtf8(message), cause, remedy);
-    if (!edited || (edited->first == cause && edited->second == remedy)) return;
+    auto edited = dialogs.ShowMessageHelp(message, help.cause, help.remedy);
+    if (!edited || (edited->first == help.cause && edited->second == help.remedy)) return;
     if (dialogs.AskYesNoCancel(kSaveChanges) != YesNoCancel::Yes) return;
-    HelpSave saved = SaveMessageHelp(session.config, message, Utf8ToCp850(edited->first),
-                                     Utf8ToCp850(edited->second));
+    HelpSave saved = SaveMessageHelp(session.config, message, edited->first, edited->second);
     if (saved == HelpSave::NotFound)
-        dialogs.ShowInfo(Cp850ToUtf8(message) + " not found.", "Meldung");
+        dialogs.ShowInfo(message + " not found.", "Meldung");
     else if (saved == HelpSave::WriteFailed)
-        dialogs.ShowError(Cp850ToUtf8(MessageHelpPath(session.config)) + ": file write error");
+        dialogs.ShowError(Utf8ToCp850(MessageHelpPath(session.config)) + ": file write error");
 }
 
 void ShowMessageList(Session& session) {
@@ -60,7 +59,7 @@ void ShowMessageList(Session& session) {
     session.AbortFlag = false;
     std::vector<std::string> items;
     for (const auto& message : session.messages)
-        items.push_back(Cp850ToUtf8(message.substr(0, kItemLength)));
+        items.push_back(message.substr(0, kItemLength));
     items.emplace_back(kContinue);
     const int continueItem = count + 1;
     int preset = session.config.helpLevel >= 2 ? 1 : continueItem;

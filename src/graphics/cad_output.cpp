@@ -1,5 +1,6 @@
 #include "graphics/cad_output.h"
 
+#include "base/codepage.h"
 #include "base/temp_folder.h"
 #include "base/text.h"
 
@@ -113,7 +114,7 @@ std::string CadOutput::Now(const char* format) const {
 }
 
 void CadOutput::FileError(const char* what) {
-    session_.dialogs->ShowError(std::string(cadtext::kFile) + path_ + " " + what);
+    session_.dialogs->ShowError(std::string(cadtext::kFile) + Utf8ToCp850(path_) + " " + what);
     session_.AbortFlag = true;
 }
 
@@ -208,7 +209,7 @@ std::unique_ptr<CadSink> CadOutput::MakeSink(OutputKind kind) {
                                             [this] { return ScreenFooter(); });
     case OutputKind::Plotter:
         path_ = TempFolder() + "/" + cadtext::kPlotFile;
-        session_.dialogs->ShowInfo(path_ + " " + cadtext::kPlotted + "..", "");
+        session_.dialogs->ShowInfo(Utf8ToCp850(path_) + " " + cadtext::kPlotted + "..", "");
         return std::make_unique<PlotterSink>(context, file_, decimals, dezimalstellen, session_);
     case OutputKind::Txt:
         return std::make_unique<TxtSink>(context, file_, decimals,

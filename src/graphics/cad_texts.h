@@ -1,6 +1,6 @@
 // The texts the CAD output shows, writes or compares: choice lists, prompts and messages of
-// the CAD layer, the DXF/IGES/TXT writers and the plotter. Message-list texts are code page
-// 850 bytes; dialog texts are UTF-8.
+// the CAD layer, the DXF/IGES/TXT writers and the plotter. All code page 850, as the message
+// list and the dialogs take them.
 #pragma once
 
 #include "base/file_texts.h"
@@ -37,7 +37,7 @@ inline constexpr const char* kTooManyBlocks = "Fehler : zu viele Bl\x94"
                                               "cke";
 inline constexpr const char* kBlockNotClosed = "Fehler : Block nicht beendet";
 
-// File errors (shown through the dialogs, UTF-8).
+// File errors (shown through the dialogs).
 inline constexpr const char* kFile = "Datei ";
 inline constexpr const char* kCannotCreate = "kann nicht angelegt werden";
 inline constexpr const char* kCannotWrite = "kann nicht geschrieben werden";
@@ -54,7 +54,7 @@ inline constexpr const char* kOutputInterface = "Ausgabeschnittstelle";
 inline constexpr const char* kComPort = "COM-Port";
 inline constexpr const char* kLptPort = "LPT-Port";
 inline constexpr const char* kOutputFileName = "Name der Ausgabedatei";
-inline constexpr const char* kScaleFit = "Maßstab (0=anpassen)";
+inline constexpr const char* kScaleFit = "Ma\xE1stab (0=anpassen)";
 inline constexpr const char* kRotate = "Plot um 90 Grad drehen ?";
 inline constexpr const char* kOffsetX = "Nullpunktverschiebung in x-Richtung";
 inline constexpr const char* kOffsetY = "Nullpunktverschiebung in y-Richtung";
@@ -63,6 +63,6 @@ inline constexpr const char* kPostscriptFont = "Postscript-Zeichensatz";
 inline constexpr const char* kLineTooLong =
     "Kommandozeile zu lang, Es wird eine Batch-Datei erzeugt.";
 inline constexpr const char* kBatchName = "Name der Batch-Datei (ohne .bat)";
-inline constexpr const char* kBadNumber = "Ungültige Eingabe: ";
+inline constexpr const char* kBadNumber = "Ung\x81ltige Eingabe: ";
 
 } // namespace kora::cadtext

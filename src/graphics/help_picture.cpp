@@ -376,7 +376,7 @@ HelpPictureResult PlotHelpPicture(DisplayList& list, const std::string& path) {
         std::string message = Utf8ToCp850(path);
         message.append(" ").append(help_text::kNotFound).append(help_text::kExclamation);
         Session& session = list.session();
-        session.dialogs->ShowInfo(WindowText(session.config, message), "");
+        session.dialogs->ShowInfo(DialogText(session.config, message), "");
         return {};
     }
     list.SetWaitCursor();

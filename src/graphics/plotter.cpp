@@ -1,5 +1,6 @@
 #include "graphics/plotter.h"
 
+#include "base/codepage.h"
 #include "base/numformat.h"
 #include "base/text.h"
 #include "calc/session.h"
@@ -180,7 +181,8 @@ std::optional<std::string> BuildPlotterCommand(Session& session, std::string_vie
         for (std::size_t i = lower.size() - std::string_view(cadtext::kProgramFiles[p]).size();
              i < lower.size(); ++i)
             lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(lower[i])));
-        if (FileExists(path) || FileExists(lower)) break;
+        // The typed folder is a text: the file system takes it in UTF-8.
+        if (FileExists(Cp850ToUtf8(path)) || FileExists(Cp850ToUtf8(lower))) break;
         d.ShowError(std::string(cadtext::kFile) + path + " " +
                     std::string(cadtext::kNotFoundOrNoAccess) + " !");
     }
@@ -244,9 +246,9 @@ std::optional<std::string> BuildPlotterCommand(Session& session, std::string_vie
         if (name.empty() || name.find('.') != std::string::npos ||
             name.find('/') != std::string::npos)
             continue;
-        std::string path = std::string(batchFolder) == "."
-                               ? name + ".BAT"
-                               : WithTrailingSeparator(batchFolder) + name + ".BAT";
+        const std::string file = Cp850ToUtf8(name) + ".BAT";
+        std::string path =
+            std::string(batchFolder) == "." ? file : WithTrailingSeparator(batchFolder) + file;
         std::ofstream batch(path, std::ios::binary | std::ios::trunc);
         if (!batch) {
             d.ShowError(std::string(cadtext::kFile) + name + ".BAT " + cadtext::kCannotCreate);

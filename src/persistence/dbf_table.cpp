@@ -202,7 +202,8 @@ bool OpenPrintoutTable(DbfTable& table, std::string_view startFolder) {
 
 bool CreateTable(Session& session, std::string_view path, std::vector<DbfColumn> columns) {
     auto report = [&](std::string text) {
-        if (session.messagesEnabled && session.dialogs) session.dialogs->ShowError(text);
+        if (session.messagesEnabled && session.dialogs)
+            session.dialogs->ShowError(Utf8ToCp850(text));
         return false;
     };
     if (std::string why = CheckNewColumns(columns); !why.empty())
@@ -213,7 +214,8 @@ bool CreateTable(Session& session, std::string_view path, std::vector<DbfColumn>
     // A failed write leaves no half table behind, and a write-protected table stays as it is.
     FileWriteResult written = WriteFileAtomically(std::string(path), bytes);
     if (written.stage == FileWriteResult::Stage::Protected)
-        return report(Cat({t::kCreateFailed, path, " (", FileWriteMessage(written), ")"}));
+        return report(
+            Cat({t::kCreateFailed, path, " (", Cp850ToUtf8(FileWriteMessage(written)), ")"}));
     if (!written.ok()) return report(Cat({t::kCreateFailed, path}));
     return true;
 }
@@ -226,7 +228,8 @@ DbfTable::~DbfTable() {
 
 void DbfTable::Report(std::string text) {
     lastMessage_ = text;
-    if (session_.messagesEnabled && session_.dialogs) session_.dialogs->ShowError(lastMessage_);
+    if (session_.messagesEnabled && session_.dialogs)
+        session_.dialogs->ShowError(Utf8ToCp850(lastMessage_));
 }
 
 void DbfTable::ReportRecordNumber(long n) {

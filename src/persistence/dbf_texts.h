@@ -1,6 +1,7 @@
 // The German texts of the dBase table engine and its table window, each in one place: open
 // and read failures, record failures, the warnings of the record-number rule and the window's
-// captions and commands.
+// captions and commands. UTF-8, as the table window shows them; a message is converted to code
+// page 850 where it goes to the dialogs.
 #pragma once
 
 #include "base/file_texts.h"

@@ -98,7 +98,7 @@ bool TableBrowser::GoRow(int row) {
 
 void TableBrowser::ShowError(std::string_view text) {
     Session& s = table_.session();
-    if (s.messagesEnabled && s.dialogs) s.dialogs->ShowError(text);
+    if (s.messagesEnabled && s.dialogs) s.dialogs->ShowError(Utf8ToCp850(text));
 }
 
 std::string TableBrowser::Caption() const {
@@ -225,7 +225,7 @@ namespace {
 // export is "file write error".
 std::string ExportFailureMessage(const FileWriteResult& written, const std::string& path) {
     if (written.stage == FileWriteResult::Stage::Protected || written.error == EISDIR)
-        return FileWriteMessage(written, path);
+        return Cp850ToUtf8(FileWriteMessage(written, Utf8ToCp850(path)));
     return std::string(file_text::kCreateFailed);
 }
 
@@ -425,7 +425,7 @@ bool BrowseTable(DbfTable& table, int mode, TableView* view) {
         return false;
     }
     if (mode != 1 && table.InTempFolder() && s.dialogs)
-        s.dialogs->ShowInfo(t::kNoWriteRight, "Meldung:");
+        s.dialogs->ShowInfo(Utf8ToCp850(t::kNoWriteRight), "Meldung:");
     TableBrowser browser(table, mode);
     view->Show(browser);
     table.SetHideDeleted(false);

@@ -1,6 +1,11 @@
 // The dialog family as one interface: the Qt shell shows real modal dialogs, tests answer
-// from a script, the command-line run answers "cancel" and prints to stderr. All texts at
-// this interface are UTF-8; callers convert from code page 850 (see ui/dialog_calls.h).
+// from a script, the command-line run answers "cancel" and prints to stderr.
+//
+// The text rule of every platform interface (Dialogs, Field and FormModel, TableWindowContent,
+// PrinterHost): texts are code page 850, as all core text is, both ways; each implementation
+// converts at its own edge (to UTF-8 for Qt and the terminal). File-system paths stay the
+// bytes the file system has; a path shown inside a message is converted where the message is
+// composed. Masks and typeface names are plain names and pass as they are.
 #pragma once
 
 #include "platform/form.h"
@@ -42,6 +47,7 @@ class Dialogs {
     // One-line text input; nullopt = cancelled.
     virtual std::optional<std::string> InputText(std::string_view prompt, std::size_t maxLength,
                                                  std::string_view text) = 0;
+    // Folder and file choices take and give paths.
     virtual std::optional<std::string> ChooseFolder(std::string_view path) = 0;
     virtual std::optional<std::string> ChooseFile(std::string_view path, std::string_view mask) = 0;
     // Save-file dialog: may name a file that does not exist yet. Overwrite questions are the
@@ -57,7 +63,7 @@ class Dialogs {
     virtual std::optional<FontChoice> ChooseFont(const FontChoice& /*preset*/) {
         return std::nullopt;
     }
-    // Read-only text window over a file (the screen report device).
+    // Read-only text window over a file (the screen report device): a title and a path.
     virtual void ShowTextFile(std::string_view title, std::string_view path) = 0;
     // Lines window (the command-line help).
     virtual void ShowLines(const std::vector<std::string>& lines) = 0;
@@ -71,9 +77,10 @@ class Dialogs {
     // Shows a form modally: opens it, forwards the user's events to it until it closes
     // (Esc and the close box are its Cancel) and gives true when it closed with OK.
     virtual bool ShowForm(FormModel& form) = 0;
-    // Prints a UTF-8 text file on a printer of the platform's own (the print dialog first): a
-    // page per form feed and per "lines per page". True when printed, false when cancelled or
-    // failed; nullopt where there is no such printer (the print command is used instead).
+    // Prints the UTF-8 text file at the path on a printer of the platform's own (the print dialog
+    // first): a page per form feed and per "lines per page". True when printed, false when
+    // cancelled or failed; nullopt where there is no such printer (the print command is used
+    // instead).
     virtual std::optional<bool> PrintTextFile(std::string_view /*path*/) { return std::nullopt; }
     virtual void Beep() {}
 };

@@ -33,7 +33,8 @@ struct FieldRange {
     real max;
 };
 
-// One control of a form. Texts are code page 850; the view converts them for the window.
+// One control of a form. Texts are code page 850; the view converts them for the window (the
+// rule of platform/dialogs.h).
 // Whatever the model sets counts as a change the view must show (the field's revision
 // grows); what the user types does not, since the view shows it already.
 class Field {

@@ -1,5 +1,7 @@
 #include "platform/noninteractive_dialogs.h"
 
+#include "base/codepage.h"
+
 #include <iostream>
 
 namespace kora {
@@ -7,8 +9,9 @@ namespace kora {
 NonInteractiveDialogs::NonInteractiveDialogs(bool silent, std::ostream* err)
     : silent_(silent), err_(err ? err : &std::cerr) {}
 
+// The terminal takes UTF-8.
 void NonInteractiveDialogs::Print(std::string_view kind, std::string_view text) {
-    if (!silent_) *err_ << kind << text << '\n';
+    if (!silent_) *err_ << Cp850ToUtf8(kind) << Cp850ToUtf8(text) << '\n';
 }
 
 void NonInteractiveDialogs::ShowInfo(std::string_view text, std::string_view caption) {
@@ -50,7 +53,7 @@ std::optional<FontChoice> NonInteractiveDialogs::ChooseFont(const FontChoice&) {
     return std::nullopt;
 }
 void NonInteractiveDialogs::ShowTextFile(std::string_view title, std::string_view path) {
-    Print(title, std::string(" ") + std::string(path));
+    if (!silent_) *err_ << Cp850ToUtf8(title) << ' ' << path << '\n'; // the path as it is
 }
 void NonInteractiveDialogs::ShowLines(const std::vector<std::string>& lines) {
     for (const auto& line : lines)

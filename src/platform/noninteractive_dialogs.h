@@ -1,5 +1,5 @@
 // The dialogs of a command-line run: nothing is asked, every input is cancelled, and what a
-// window would have shown goes to stderr unless the run is silent ("/NOGUI").
+// window would have shown goes to stderr in UTF-8 unless the run is silent ("/NOGUI").
 #pragma once
 
 #include "platform/dialogs.h"

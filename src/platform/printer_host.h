@@ -1,5 +1,6 @@
 // The platform's printers as the print configuration sees them: the current printer's name and
-// orientation, the platform's print dialog, and what the printer says of itself.
+// orientation, the platform's print dialog, and what the printer says of itself. Texts are code
+// page 850 (the rule of platform/dialogs.h); the host converts them.
 #pragma once
 
 #include <string>
@@ -7,7 +8,7 @@
 
 namespace kora {
 
-// A printer's device capabilities; texts are UTF-8.
+// A printer's device capabilities.
 struct PrinterFacts {
     std::string name, driverVersion, technology;
     double widthMm = 0, heightMm = 0;      // printable area

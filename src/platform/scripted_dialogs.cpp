@@ -1,5 +1,7 @@
 #include "platform/scripted_dialogs.h"
 
+#include "base/codepage.h"
+
 namespace kora {
 
 ScriptedDialogs::~ScriptedDialogs() {
@@ -29,36 +31,36 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::Next(std::string_view pr
 }
 
 void ScriptedDialogs::ShowInfo(std::string_view text, std::string_view) {
-    shown.emplace_back(text);
-    infos.emplace_back(text);
+    shown.push_back(Cp850ToUtf8(text));
+    infos.push_back(shown.back());
 }
 void ScriptedDialogs::ShowError(std::string_view text) {
-    shown.emplace_back(text);
-    errors.emplace_back(text);
+    shown.push_back(Cp850ToUtf8(text));
+    errors.push_back(shown.back());
 }
 YesNoCancel ScriptedDialogs::AskYesNoCancel(std::string_view question) {
-    auto a = Next(question, Answer::Yes);
+    auto a = Next(Cp850ToUtf8(question), Answer::Yes);
     if (!a) return YesNoCancel::Cancel;
     return a->kind == Answer::Yes ? YesNoCancel::Yes : YesNoCancel::No;
 }
 std::optional<bool> ScriptedDialogs::AskYesNo(std::string_view prompt, bool) {
-    auto a = Next(prompt, Answer::Yes);
+    auto a = Next(Cp850ToUtf8(prompt), Answer::Yes);
     if (!a) return std::nullopt;
     return a->kind == Answer::Yes;
 }
 std::optional<int> ScriptedDialogs::ChooseItem(std::string_view prompt,
                                                const std::vector<std::string>& items, int) {
     for (const auto& item : items)
-        shown.push_back("  " + item);
-    auto a = Next(prompt, Answer::Choice);
+        shown.push_back("  " + Cp850ToUtf8(item));
+    auto a = Next(Cp850ToUtf8(prompt), Answer::Choice);
     if (!a) return std::nullopt;
     return a->choice;
 }
 std::optional<std::string> ScriptedDialogs::InputText(std::string_view prompt, std::size_t,
                                                       std::string_view) {
-    auto a = Next(prompt, Answer::Text);
+    auto a = Next(Cp850ToUtf8(prompt), Answer::Text);
     if (!a) return std::nullopt;
-    return a->text;
+    return Utf8ToCp850(a->text);
 }
 std::optional<std::string> ScriptedDialogs::ChooseFolder(std::string_view path) {
     auto a = Next(path, Answer::Text);
@@ -82,27 +84,28 @@ std::optional<FontChoice> ScriptedDialogs::ChooseFont(const FontChoice& preset) 
 }
 std::optional<std::size_t> ScriptedDialogs::ShowTable(TableWindowContent& table) {
     for (const auto& row : table.rows)
-        shown.push_back("  " + (row.empty() ? std::string() : row.front()));
-    auto a = Next(table.caption, Answer::Choice);
+        shown.push_back("  " + (row.empty() ? std::string() : Cp850ToUtf8(row.front())));
+    auto a = Next(Cp850ToUtf8(table.caption), Answer::Choice);
     if (!a || a->choice < 1 || static_cast<std::size_t>(a->choice) > table.rows.size())
         return std::nullopt;
     return static_cast<std::size_t>(a->choice - 1);
 }
 void ScriptedDialogs::ShowTextFile(std::string_view title, std::string_view path) {
-    shown.push_back(std::string(title) + " " + std::string(path));
+    shown.push_back(Cp850ToUtf8(title) + " " + std::string(path));
 }
 void ScriptedDialogs::ShowLines(const std::vector<std::string>& lines) {
-    shown.insert(shown.end(), lines.begin(), lines.end());
+    for (const auto& line : lines)
+        shown.push_back(Cp850ToUtf8(line));
 }
 
 std::optional<std::pair<std::string, std::string>>
 ScriptedDialogs::ShowMessageHelp(std::string_view message, std::string_view cause,
                                  std::string_view remedy) {
-    shown.push_back(std::string(cause));
-    shown.push_back(std::string(remedy));
-    auto a = Next(message, Answer::Text);
+    shown.push_back(Cp850ToUtf8(cause));
+    shown.push_back(Cp850ToUtf8(remedy));
+    auto a = Next(Cp850ToUtf8(message), Answer::Text);
     if (!a) return std::nullopt;
-    return std::make_pair(a->text, a->extra);
+    return std::make_pair(Utf8ToCp850(a->text), Utf8ToCp850(a->extra));
 }
 
 bool ScriptedDialogs::TakeStep(FormModel& form, const FormStep& step) {

@@ -3,7 +3,8 @@
 // in `unexpected`; so is a form other than the one scripted, a step its form cannot take, a
 // step left after the form closed and a form left open when its steps ran out. When the dialogs go,
 // a question nobody scripted or an answer left unused is reported to the fault handler (tests
-// install one that fails the running test).
+// install one that fails the running test). Its edge is UTF-8, as the tests write texts: what
+// is shown is recorded in UTF-8 and typed answers are given in UTF-8 (paths as they are).
 #pragma once
 
 #include "platform/dialogs.h"

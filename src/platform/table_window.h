@@ -1,6 +1,7 @@
 // The table window: a grid of texts under a title row, from which the user picks a row (the
 // spring overview). The caller fills it; a click on a column title sorts the rows by that
-// column's texts. Texts here are UTF-8, like everything at the dialog family.
+// column's texts. Texts are code page 850, as at the whole dialog family (platform/dialogs.h);
+// the window converts them.
 #pragma once
 
 #include <cstddef>

@@ -401,7 +401,7 @@ bool ReportWriter::HandOn() {
     case kDeviceScreen:
         if (!StoreCopy(windowsCopy)) return false;
         session_.dialogs->ShowTextFile(
-            WindowText(config, std::string(TrimmedRightSpaces(heading_.lines[0]))), copyPath_);
+            DialogText(config, std::string(TrimmedRightSpaces(heading_.lines[0]))), copyPath_);
         fs::remove(path_, ec);
         return true;
     case kDeviceFile:

@@ -254,11 +254,11 @@ bool MainWindow::SaveDrawingAs(const std::string& path) {
     // Through the session's dialogs, as every message of the program.
     Dialogs& dialogs = *app_.session().dialogs;
     if (!format) {
-        dialogs.ShowError(std::string(dialog_text::kUnknownPictureType) + path);
+        dialogs.ShowError(Utf8ToCp850(std::string(dialog_text::kUnknownPictureType) + path));
         return false;
     }
     const ExportResult result = ExportDisplayList(app_.display(), *format, path);
-    if (!result.ok) dialogs.ShowError(result.message);
+    if (!result.ok) dialogs.ShowError(Utf8ToCp850(result.message));
     return result.ok;
 }
 

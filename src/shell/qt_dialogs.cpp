@@ -9,6 +9,7 @@
 #include "shell/qt_form_view.h"
 #include "shell/qt_printer_host.h"
 #include "shell/qt_table_window.h"
+#include "shell/qt_text.h"
 #include "shell/text_printer.h"
 
 #include <QApplication>
@@ -57,6 +58,8 @@ constexpr int kCauseRemedyColumns = 60;
 constexpr int kListPadding = 16; // beside the longest item of a list box
 constexpr int kLinesColumns = 82;
 
+// The shell's own texts (dialog_text) and paths; the texts of the interface come in code page
+// 850 and go through FromCp850 and ToCp850.
 QString Q(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
@@ -80,7 +83,7 @@ QString ShownText(const std::string& bytes) {
 }
 
 QLabel* PromptLabel(QDialog& dialog, std::string_view prompt) {
-    auto* label = new QLabel(Q(prompt), &dialog);
+    auto* label = new QLabel(FromCp850(prompt), &dialog);
     label->setObjectName("Label_prompt");
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
@@ -118,9 +121,9 @@ QDialogButtonBox* OkCancel(QDialog& dialog) {
     return box;
 }
 
-QMessageBox& Prepared(QMessageBox& box, std::string_view text, std::string_view caption) {
-    box.setWindowTitle(Q(caption));
-    box.setText(Q(text));
+QMessageBox& Prepared(QMessageBox& box, std::string_view text, const QString& caption) {
+    box.setWindowTitle(caption);
+    box.setText(FromCp850(text));
     box.setTextFormat(Qt::PlainText);
     return box;
 }
@@ -229,7 +232,7 @@ void QtDialogs::ShowInfo(std::string_view message, std::string_view caption) {
     ok->setObjectName("Button_ok");
     box.setEscapeButton(ok);
     ScaleFont(box);
-    Prepared(box, message, caption).exec();
+    Prepared(box, message, FromCp850(caption)).exec();
 }
 
 void QtDialogs::ShowError(std::string_view message) {
@@ -238,7 +241,7 @@ void QtDialogs::ShowError(std::string_view message) {
     ok->setObjectName("Button_ok");
     box.setEscapeButton(ok);
     ScaleFont(box);
-    Prepared(box, message, text::kErrorCaption).exec();
+    Prepared(box, message, Q(text::kErrorCaption)).exec();
 }
 
 YesNoCancel QtDialogs::AskYesNoCancel(std::string_view question) {
@@ -252,7 +255,7 @@ YesNoCancel QtDialogs::AskYesNoCancel(std::string_view question) {
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
     ScaleFont(box);
-    Prepared(box, question, kProgramTitle).exec();
+    Prepared(box, question, Q(kProgramTitle)).exec();
     if (box.clickedButton() == yes) return YesNoCancel::Yes;
     if (box.clickedButton() == no) return YesNoCancel::No;
     return YesNoCancel::Cancel;
@@ -298,7 +301,7 @@ std::optional<int> QtDialogs::ChooseItem(std::string_view prompt,
         list = new QListWidget(&dialog);
         list->setObjectName("ListBox_items");
         for (const std::string& item : items)
-            list->addItem(Q(item));
+            list->addItem(FromCp850(item));
         list->setCurrentRow(preset - 1);
         list->setFocus();
         // Wide enough for the longest item, so that none is cut.
@@ -314,7 +317,7 @@ std::optional<int> QtDialogs::ChooseItem(std::string_view prompt,
         group->setObjectName("RadioGroup_items");
         auto* groupLayout = new QVBoxLayout(group);
         for (int i = 0; i < n; ++i) {
-            auto* radio = new QRadioButton(Q(items[static_cast<std::size_t>(i)]), group);
+            auto* radio = new QRadioButton(FromCp850(items[static_cast<std::size_t>(i)]), group);
             radio->setObjectName(QString("RadioButton_%1").arg(i + 1));
             radios->addButton(radio, i + 1);
             groupLayout->addWidget(radio);
@@ -351,7 +354,7 @@ std::optional<std::string> QtDialogs::InputText(std::string_view prompt, std::si
     edit->setObjectName("Edit_text");
     constexpr std::size_t kLongest = 32767; // QLineEdit's own limit
     edit->setMaxLength(static_cast<int>(maxLength == 0 ? kLongest : std::min(maxLength, kLongest)));
-    edit->setText(Q(preset));
+    edit->setText(FromCp850(preset));
     KeepOnOneLine(*edit);
     edit->selectAll();
     edit->setFocus();
@@ -362,7 +365,7 @@ std::optional<std::string> QtDialogs::InputText(std::string_view prompt, std::si
     layout->addWidget(buttons);
     Place(dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return Utf8(edit->text());
+    return ToCp850(edit->text());
 }
 
 std::optional<std::string> QtDialogs::ChooseFolder(std::string_view path) {
@@ -440,7 +443,7 @@ void QtDialogs::ShowTextFile(std::string_view title, std::string_view path) {
     const std::string file(path);
     const auto bytes = ReadSmallFile(file, kMostTextBytes);
     if (!bytes) {
-        ShowError(file + std::string(text::kNotFound));
+        ShowError(Utf8ToCp850(file + std::string(text::kNotFound)));
         return;
     }
     Configuration& config = *config_;
@@ -448,7 +451,7 @@ void QtDialogs::ShowTextFile(std::string_view title, std::string_view path) {
     window.setObjectName("TForm_showtextfile");
     window.setWindowTitle(
         Q(std::string(text::kWindowTitle) + std::string(text::kTitleSeparator) + file));
-    window.setAccessibleName(Q(title));
+    window.setAccessibleName(FromCp850(title));
     window.setSizeGripEnabled(true);
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -524,7 +527,7 @@ void QtDialogs::ShowLines(const std::vector<std::string>& lines) {
     memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     QStringList shown;
     for (std::size_t i = 0; i < lines.size() && i < kShownLines; ++i)
-        shown << Q(lines[i]);
+        shown << FromCp850(lines[i]);
     memo->setPlainText(shown.join('\n'));
     const QFontMetrics metrics(memo->font());
     memo->setMinimumSize(metrics.horizontalAdvance(QString(kLinesColumns, 'M')),
@@ -548,14 +551,14 @@ QtDialogs::ShowMessageHelp(std::string_view message, std::string_view cause,
     dialog.setWindowTitle(Q(text::kMessageHelpCaption));
     auto* layout = new QVBoxLayout(&dialog);
     auto* form = new QFormLayout;
-    auto* shownMessage = new QLabel(Q(message), &dialog);
+    auto* shownMessage = new QLabel(FromCp850(message), &dialog);
     shownMessage->setObjectName("Label_message");
     shownMessage->setTextFormat(Qt::PlainText);
     shownMessage->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(Q(text::kMessageLabel), shownMessage);
     // One line each: the help file holds cause and remedy on one line apiece.
     auto edit = [&dialog](std::string_view value, const char* name) {
-        auto* line = new QLineEdit(Q(value), &dialog);
+        auto* line = new QLineEdit(FromCp850(value), &dialog);
         line->setObjectName(name);
         line->setMinimumWidth(line->fontMetrics().averageCharWidth() * kCauseRemedyColumns);
         line->setCursorPosition(0);
@@ -582,7 +585,7 @@ QtDialogs::ShowMessageHelp(std::string_view message, std::string_view cause,
     Place(dialog);
     causeEdit->setFocus();
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return std::make_pair(Utf8(causeEdit->text()), Utf8(remedyEdit->text()));
+    return std::make_pair(ToCp850(causeEdit->text()), ToCp850(remedyEdit->text()));
 }
 
 void QtDialogs::Beep() {

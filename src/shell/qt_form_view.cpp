@@ -1,7 +1,7 @@
 #include "shell/qt_form_view.h"
 
-#include "base/codepage.h"
 #include "shell/dialog_texts.h"
+#include "shell/qt_text.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -26,14 +26,6 @@ namespace {
 constexpr int kMostRadioItems = 7;
 constexpr std::string_view kHelpButtonId = "Button_help";
 
-QString Shown(std::string_view cp850) {
-    return QString::fromStdString(Cp850ToUtf8(cp850));
-}
-
-std::string Typed(const QString& text) {
-    return Utf8ToCp850(text.toStdString());
-}
-
 // "<" proposes a value, "..." opens a chooser: both stand beside the edit above them.
 bool IsSideButton(const Field& field) {
     return field.kind == Control::Button && (field.Caption() == "<" || field.Caption() == "...");
@@ -48,7 +40,7 @@ QtFormView::QtFormView(FormModel& form, QWidget* parent) : QDialog(parent), form
 
 bool QtFormView::Run(const std::function<void(QDialog&)>& place) {
     form_.Open();
-    setWindowTitle(Shown(form_.Caption));
+    setWindowTitle(FromCp850(form_.Caption));
     for (Field* field : form_.Fields())
         ShowField(*field);
     if (place)
@@ -81,7 +73,7 @@ void QtFormView::Build() {
         AddField(*field, PlaceOf(*field, mainPlace));
     if (tabs_)
         for (int i = 0; i < tabs_->count(); ++i)
-            if (tabs_->tabText(i) == Shown(form_.StartPage)) tabs_->setCurrentIndex(i);
+            if (tabs_->tabText(i) == FromCp850(form_.StartPage)) tabs_->setCurrentIndex(i);
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons_->button(QDialogButtonBox::Cancel)
         ->setText(QString::fromUtf8(dialog_text::kCancel.data()));
@@ -100,7 +92,7 @@ QtFormView::Place& QtFormView::PlaceOf(const Field& field, Place& mainPlace) {
     auto* grid = new QGridLayout();
     outer->addLayout(grid);
     outer->addStretch(1);
-    tabs_->addTab(page, Shown(field.page));
+    tabs_->addTab(page, FromCp850(field.page));
     return pages_.emplace(field.page, Place{grid}).first->second;
 }
 
@@ -120,7 +112,7 @@ void QtFormView::AddField(Field& field, Place& place) {
         auto* edit = new QLineEdit(this);
         auto* unit = new QLabel(this);
         connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
-            form_.Type(id, Typed(text));
+            form_.Type(id, ToCp850(text));
             AfterEvent();
         });
         connect(edit, &QLineEdit::returnPressed, this, &QtFormView::accept);
@@ -179,7 +171,7 @@ void QtFormView::AddField(Field& field, Place& place) {
             if (filling_) return;
             const QTableWidgetItem* item = table->item(r, c);
             form_.TypeCell(id, static_cast<std::size_t>(c), static_cast<std::size_t>(r),
-                           Typed(item ? item->text() : QString()));
+                           ToCp850(item ? item->text() : QString()));
             AfterEvent();
         });
         connect(table, &QTableWidget::cellClicked, this, [this, id](int r, int c) {
@@ -248,23 +240,23 @@ void QtFormView::ShowChanged(const std::vector<const Field*>& changed) {
 void QtFormView::ShowField(const Field& field) {
     QWidget* widget = WidgetOf(field.id);
     if (!widget) return;
-    const QString caption = Shown(field.Caption());
+    const QString caption = FromCp850(field.Caption());
     if (auto it = captions_.find(field.id); it != captions_.end()) {
         static_cast<QLabel*>(it->second)->setText(caption);
         it->second->setVisible(field.Visible());
     }
     if (auto it = units_.find(field.id); it != units_.end()) {
-        static_cast<QLabel*>(it->second)->setText(Shown(field.Unit()));
+        static_cast<QLabel*>(it->second)->setText(FromCp850(field.Unit()));
         it->second->setVisible(field.Visible());
     }
     switch (field.kind) {
     case Control::Edit:
-        if (auto* edit = static_cast<QLineEdit*>(widget); edit->text() != Shown(field.Text()))
-            edit->setText(Shown(field.Text()));
+        if (auto* edit = static_cast<QLineEdit*>(widget); edit->text() != FromCp850(field.Text()))
+            edit->setText(FromCp850(field.Text()));
         break;
     case Control::Label:
         static_cast<QLabel*>(widget)->setText(
-            Shown(field.Text().empty() ? field.Caption() : field.Text()));
+            FromCp850(field.Text().empty() ? field.Caption() : field.Text()));
         break;
     case Control::Check: {
         auto* box = static_cast<QCheckBox*>(widget);
@@ -283,7 +275,7 @@ void QtFormView::ShowField(const Field& field) {
         for (std::size_t c = 0; c < field.Columns(); ++c)
             for (std::size_t r = 0; r < field.Rows(); ++r)
                 table->setItem(static_cast<int>(r), static_cast<int>(c),
-                               new QTableWidgetItem(Shown(field.Cell(c, r))));
+                               new QTableWidgetItem(FromCp850(field.Cell(c, r))));
         table->resizeColumnsToContents();
         filling_ = false;
         break;
@@ -303,13 +295,13 @@ void QtFormView::ShowField(const Field& field) {
             const QSignalBlocker quiet(list);
             list->clear();
             for (const std::string& item : field.Items())
-                list->addItem(Shown(item));
+                list->addItem(FromCp850(item));
             list->setCurrentRow(field.Index());
         } else {
             const auto radios = widget->findChildren<QRadioButton*>();
             for (int i = 0; i < radios.size(); ++i) {
                 const auto index = static_cast<std::size_t>(i);
-                radios[i]->setText(index < field.Items().size() ? Shown(field.Items()[index])
+                radios[i]->setText(index < field.Items().size() ? FromCp850(field.Items()[index])
                                                                 : QString());
                 radios[i]->setVisible(index < field.Items().size());
                 radios[i]->setChecked(i == field.Index());

@@ -1,5 +1,7 @@
 #include "shell/qt_printer_host.h"
 
+#include "shell/qt_text.h"
+
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QPageLayout>
@@ -11,8 +13,8 @@ namespace kora {
 QtPrinterHost::QtPrinterHost(QWidget* parent) : parent_(parent) {}
 
 std::string QtPrinterHost::Name() const {
-    if (!printer_.printerName().isEmpty()) return printer_.printerName().toStdString();
-    return printer_.outputFileName().toStdString();
+    if (!printer_.printerName().isEmpty()) return ToCp850(printer_.printerName());
+    return ToCp850(printer_.outputFileName());
 }
 
 bool QtPrinterHost::Landscape() const {
@@ -64,7 +66,7 @@ PrinterFacts QtPrinterHost::Facts() const {
     f.dpiY = printer_.logicalDpiY();
     f.colours = printer_.colorMode() == QPrinter::Color ? 16777216 : 2;
     for (const QString& family : QFontDatabase::families())
-        f.fonts.push_back(family.toStdString());
+        f.fonts.push_back(ToCp850(family));
     return f;
 }
 

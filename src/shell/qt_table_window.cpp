@@ -1,6 +1,7 @@
 #include "shell/qt_table_window.h"
 
 #include "shell/dialog_texts.h"
+#include "shell/qt_text.h"
 
 #include <QDialogButtonBox>
 #include <QFontMetrics>
@@ -16,7 +17,7 @@ namespace kora {
 
 QtTableWindow::QtTableWindow(TableWindowContent& table, QWidget* parent)
     : QDialog(parent), table_(table), grid_(new QTableWidget(this)) {
-    setWindowTitle(QString::fromStdString(table.caption));
+    setWindowTitle(FromCp850(table.caption));
     auto* layout = new QVBoxLayout(this);
     auto* menu = new QMenuBar(this);
     menu->addMenu(QString::fromUtf8(dialog_text::kTableFileMenu.data()))
@@ -56,12 +57,12 @@ void QtTableWindow::Fill() {
     grid_->setRowCount(static_cast<int>(rows));
     QStringList header;
     for (const std::string& title : titles)
-        header << QString::fromStdString(title);
+        header << FromCp850(title);
     grid_->setHorizontalHeaderLabels(header);
     for (std::size_t r = 0; r < rows; ++r)
         for (std::size_t c = 0; c < table_.rows[r].size() && c < titles.size(); ++c)
             grid_->setItem(static_cast<int>(r), static_cast<int>(c),
-                           new QTableWidgetItem(QString::fromStdString(table_.rows[r][c])));
+                           new QTableWidgetItem(FromCp850(table_.rows[r][c])));
     const QFontMetrics metrics(grid_->font());
     for (std::size_t c = 0; c < titles.size(); ++c) {
         const int characters = c < table_.widths.size() && table_.widths[c] > 0

@@ -248,16 +248,13 @@ bool Application::OpenSpringTable() {
     for (std::string_view title : SpringOverviewTitles())
         table.titles.emplace_back(title);
     for (const SpringOverviewRow& row : rows) {
-        std::vector<std::string> cells;
-        for (const std::string& cell : row.cells)
-            cells.push_back(Cp850ToUtf8(cell));
-        table.rows.push_back(std::move(cells));
+        table.rows.push_back(row.cells);
         if (table.rows.size() == kTableWindowRows) break;
     }
     bool chosen = false;
     while (auto row = session_.dialogs->ShowTable(table)) {
         // The user may have sorted the table: the row's file is in its first column.
-        const std::string name = Utf8ToCp850(table.rows[*row].front());
+        const std::string& name = table.rows[*row].front();
         const auto found = std::find_if(rows.begin(), rows.end(), [&](const SpringOverviewRow& r) {
             return !r.cells.empty() && r.cells.front() == name;
         });

@@ -26,7 +26,7 @@ constexpr real kLengthSlack = 0.01L;
 
 // The platform's plain message box of the design dialogs.
 void PlainBox(Session& session, std::string_view message) {
-    session.dialogs->ShowInfo(WindowText(session.config, message), "");
+    session.dialogs->ShowInfo(DialogText(session.config, message), "");
 }
 
 // A cancelled step: recalculate with what was entered so far; AbortFlag stays set.

@@ -31,8 +31,8 @@ void ShowHelpTopic(Session& session, DisplayList& list, int topic, int kind) {
     if (topic == 0) topic = session.HelpTopic;
     HelpTopicText text = LookUpHelpTopic(session.config, topic);
     if (kind == kHelpTextAndPicture || kind == kHelpTextOnly)
-        session.dialogs->ShowInfo(WindowText(session.config, HelpBoxText(text)),
-                                  WindowText(session.config, Caption(topic)));
+        session.dialogs->ShowInfo(DialogText(session.config, HelpBoxText(text)),
+                                  DialogText(session.config, Caption(topic)));
     session.AbortFlag = false;
     if (kind != kHelpTextAndPicture && kind != kHelpPictureOnly) return;
     if (text.picture.empty() || text.picture == t::kNoPicture) {

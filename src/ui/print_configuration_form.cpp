@@ -70,7 +70,7 @@ void TForm_printconf::FormShow() {
 }
 
 void TForm_printconf::ShowPrinter() {
-    std::string name = printers_ ? Utf8ToCp850(printers_->Name()) : std::string();
+    std::string name = printers_ ? printers_->Name() : std::string();
     if (name.empty()) name = std::string(kNoPrinter);
     if (name.size() > kShownPrinterName) name.resize(kShownPrinterName);
     Label_printer.SetText(name);
@@ -92,12 +92,12 @@ void TForm_printconf::ChooseSetup() {
     content.caption = std::string(kTableCaption);
     content.titles.push_back(std::string(kRecordTitle));
     for (int i = 1; i <= table.ColumnCount(); ++i)
-        content.titles.push_back(table.ColumnName(i));
+        content.titles.push_back(Utf8ToCp850(table.ColumnName(i)));
     table.SetHideDeleted(true);
     for (bool more = table.FirstRecord(); more && !table.AtEnd(); more = table.SkipRecords(1)) {
         std::vector<std::string> row{std::to_string(table.RecordNumber())};
         for (int i = 1; i <= table.ColumnCount(); ++i)
-            row.push_back(table.ColumnText(i));
+            row.push_back(Utf8ToCp850(table.ColumnText(i)));
         if (table.RecordNumber() == lastRecord_) content.selected = content.rows.size();
         content.rows.push_back(std::move(row));
     }
@@ -193,10 +193,10 @@ TForm_printerinfo::TForm_printerinfo(const PrinterFacts& facts) : FormModel("TFo
     std::size_t r = 0;
     for (const auto& [label, value] : rows) {
         Grid_info.SetCell(0, r, std::string(label));
-        Grid_info.SetCell(1, r++, Utf8ToCp850(value));
+        Grid_info.SetCell(1, r++, value);
     }
     for (const std::string& font : facts.fonts)
-        Grid_info.SetCell(1, r++, Utf8ToCp850(font));
+        Grid_info.SetCell(1, r++, font);
 }
 
 bool EditPrintConfiguration(Session& session, PrinterHost* printers, std::string_view startFolder,

@@ -575,8 +575,11 @@ TEST_F(CadOutputTest, BadBlockNamesAreRefusedInEveryFileKind) {
 }
 
 TEST_F(CadOutputTest, UnwritableFolderGivesAMessageAndNoFile) {
-    { std::ofstream(temp / "plain"); }
-    std::string path = temp / "plain" + "/x.dxf"; // a folder that is a file
+    // A folder that is a file; its name beyond ASCII appears in the message as it is.
+    const std::string plain = temp / "Gr\xC3\xB6\xC3\x9F"
+                                     "e";
+    { std::ofstream(plain.c_str()); }
+    std::string path = plain + "/x.dxf";
     EXPECT_FALSE(cad.CadBeginFile(OutputKind::Dxf, path));
     EXPECT_TRUE(session.AbortFlag);
     ASSERT_EQ(dialogs.errors.size(), 1u);

@@ -208,7 +208,8 @@ class ScriptedTableView final : public TableView {
 };
 
 // Dialogs that record every prompt with its preset and answer from a script; "Accept"
-// confirms whatever the dialog showed. A missing or unfitting answer cancels and is noted.
+// confirms whatever the dialog showed. A missing or unfitting answer cancels and is noted. It
+// records and is answered in UTF-8 (paths as they are), converting at its edge.
 class RecordingDialogs final : public Dialogs {
   public:
     std::optional<std::size_t> ShowTable(TableWindowContent&) override { return std::nullopt; }
@@ -246,15 +247,17 @@ class RecordingDialogs final : public Dialogs {
     std::vector<Asked> asked;
     std::vector<std::string> infos, errors, unexpected;
 
-    void ShowInfo(std::string_view text, std::string_view) override { infos.emplace_back(text); }
-    void ShowError(std::string_view text) override { errors.emplace_back(text); }
+    void ShowInfo(std::string_view text, std::string_view) override {
+        infos.push_back(Cp850ToUtf8(text));
+    }
+    void ShowError(std::string_view text) override { errors.push_back(Cp850ToUtf8(text)); }
     YesNoCancel AskYesNoCancel(std::string_view question) override {
-        auto a = Next(question, "", {});
+        auto a = Next(Cp850ToUtf8(question), "", {});
         if (!a || a->kind == Answer::Cancel) return YesNoCancel::Cancel;
         return a->kind == Answer::Yes ? YesNoCancel::Yes : YesNoCancel::No;
     }
     std::optional<bool> AskYesNo(std::string_view prompt, bool preset) override {
-        auto a = Next(prompt, preset ? "J" : "N", {});
+        auto a = Next(Cp850ToUtf8(prompt), preset ? "J" : "N", {});
         if (!a) return std::nullopt;
         if (a->kind == Answer::Accept) return preset;
         if (a->kind != Answer::Yes && a->kind != Answer::No) return Unfit(prompt);
@@ -262,7 +265,10 @@ class RecordingDialogs final : public Dialogs {
     }
     std::optional<int> ChooseItem(std::string_view prompt, const std::vector<std::string>& items,
                                   int preset) override {
-        auto a = Next(prompt, std::to_string(preset), items);
+        std::vector<std::string> shown;
+        for (const auto& item : items)
+            shown.push_back(Cp850ToUtf8(item));
+        auto a = Next(Cp850ToUtf8(prompt), std::to_string(preset), shown);
         if (!a) return std::nullopt;
         if (a->kind == Answer::Accept) return preset;
         if (a->kind != Answer::Choice) return Unfit(prompt);
@@ -270,17 +276,15 @@ class RecordingDialogs final : public Dialogs {
     }
     std::optional<std::string> InputText(std::string_view prompt, std::size_t,
                                          std::string_view text) override {
-        auto a = Next(prompt, text, {});
-        if (!a) return std::nullopt;
-        if (a->kind == Answer::Accept) return std::string(text);
-        if (a->kind != Answer::Text) return Unfit(prompt);
-        return a->text;
+        auto typed = AskText(Cp850ToUtf8(prompt), Cp850ToUtf8(text));
+        if (!typed) return std::nullopt;
+        return Utf8ToCp850(*typed);
     }
     std::optional<std::string> ChooseFolder(std::string_view path) override {
-        return InputText(path, 0, path);
+        return AskText(std::string(path), std::string(path));
     }
     std::optional<std::string> ChooseFile(std::string_view path, std::string_view) override {
-        return InputText(path, 0, path);
+        return AskText(std::string(path), std::string(path));
     }
     void ShowTextFile(std::string_view, std::string_view) override {}
     void ShowLines(const std::vector<std::string>&) override {}
@@ -297,6 +301,14 @@ class RecordingDialogs final : public Dialogs {
     }
 
   private:
+    // A typed answer: a UTF-8 text, or a path as it is; Accept keeps what was shown.
+    std::optional<std::string> AskText(const std::string& prompt, const std::string& shown) {
+        auto a = Next(prompt, shown, {});
+        if (!a) return std::nullopt;
+        if (a->kind == Answer::Accept) return shown;
+        if (a->kind != Answer::Text) return Unfit(prompt);
+        return a->text;
+    }
     std::optional<Answer> Next(std::string_view prompt, std::string_view preset,
                                const std::vector<std::string>& items) {
         asked.push_back({std::string(prompt), std::string(preset), items});

@@ -188,5 +188,25 @@ TEST(NonInteractiveDialogs, CancelsAForm) {
     }
 }
 
+TEST(NonInteractiveDialogs, WritesCodePage850TextsAsUtf8AndPathsAsTheyAre) {
+    std::ostringstream err;
+    NonInteractiveDialogs dialogs(false, &err);
+    dialogs.ShowError("G\x81ltiger Wertebereich: 1 .. 10 !");
+    dialogs.ShowInfo("Datei gespeichert", "Gr\x94\xE1"
+                                          "e:");
+    EXPECT_EQ(dialogs.ChooseItem("W\x84hlen",
+                                 {"unterdr\x81"
+                                  "cken"},
+                                 1),
+              std::nullopt);
+    dialogs.ShowTextFile("\xF8", "/tmp/Gr\xC3\xB6\xC3\x9F"
+                                 "e.txt");
+    EXPECT_EQ(err.str(), "Fehler : Gültiger Wertebereich: 1 .. 10 !\n"
+                         "Größe: Datei gespeichert\n"
+                         "(abgebrochen) Wählen\n"
+                         "  unterdrücken\n"
+                         "° /tmp/Größe.txt\n");
+}
+
 } // namespace
 } // namespace kora

@@ -116,6 +116,7 @@ class QtDialogsTest : public testing::Test {
 
 // ---- Message boxes ----
 
+// The dialogs take code page 850 and show it as Unicode.
 TEST_F(QtDialogsTest, InfoAndErrorBoxesShowTheirCaptionAndText) {
     QString title, shown;
     auto read = [&](QWidget& box) {
@@ -124,7 +125,9 @@ TEST_F(QtDialogsTest, InfoAndErrorBoxesShowTheirCaptionAndText) {
         Press(box, Qt::Key_Return);
     };
     WhenShown(read);
-    dialogs.ShowInfo("Datei gespeichert: Größe 3 kB", "Meldung:");
+    dialogs.ShowInfo("Datei gespeichert: Gr\x94\xE1"
+                     "e 3 kB",
+                     "Meldung:");
     EXPECT_EQ(Utf8(title), "Meldung:");
     EXPECT_EQ(Utf8(shown), "Datei gespeichert: Größe 3 kB");
 
@@ -132,9 +135,9 @@ TEST_F(QtDialogsTest, InfoAndErrorBoxesShowTheirCaptionAndText) {
         Screenshot(box, "error");
         read(box);
     });
-    dialogs.ShowError("Diskette/Platte voll");
+    dialogs.ShowError("G\x81ltiger Wertebereich: 1 .. 10 !");
     EXPECT_EQ(Utf8(title), "Fehler : ");
-    EXPECT_EQ(Utf8(shown), "Diskette/Platte voll");
+    EXPECT_EQ(Utf8(shown), "Gültiger Wertebereich: 1 .. 10 !");
 }
 
 struct YesNoCancelCase {
@@ -253,7 +256,7 @@ TEST_F(QtDialogsTest, ChooseItemUsesRadiosUpToSevenAndAListBeyond) {
             list = d.findChild<QListWidget*>("ListBox_items") != nullptr;
             c.act(d);
         });
-        EXPECT_EQ(dialogs.ChooseItem("Werkstoff w\xC3\xA4hlen", Items(c.count), c.preset), c.chosen)
+        EXPECT_EQ(dialogs.ChooseItem("Werkstoff w\x84hlen", Items(c.count), c.preset), c.chosen)
             << c.what;
         EXPECT_EQ(radios, c.count <= 7) << c.what;
         EXPECT_EQ(list, c.count > 7) << c.what;
@@ -314,10 +317,10 @@ TEST_F(QtDialogsTest, InputTextGivesTheTypedTextWithinTheLength) {
          },
          "Feder 12"},
         {"Enter keeps the preset", 25,
-         "Stra\xC3\x9F"
+         "Stra\xE1"
          "enfeder",
          [](QWidget& d) { Press(Child<QLineEdit>(d, "Edit_text"), Qt::Key_Enter); },
-         "Stra\xC3\x9F"
+         "Stra\xE1"
          "enfeder"},
         {"at most five characters", 5, "",
          [](QWidget& d) {
@@ -325,12 +328,12 @@ TEST_F(QtDialogsTest, InputTextGivesTheTypedTextWithinTheLength) {
              Click(d, "Button_ok");
          },
          "abcde"},
-        {"umlauts come back as UTF-8", 10, "",
+        {"umlauts come back in code page 850", 10, "",
          [](QWidget& d) {
              Type(Child<QLineEdit>(d, "Edit_text"), QString::fromUtf8("Maß ä"));
              Press(d, Qt::Key_Return);
          },
-         "Ma\xC3\x9F \xC3\xA4"},
+         "Ma\xE1 \x84"},
         {"appended at the end", 20, "L0",
          [](QWidget& d) {
              auto& edit = Child<QLineEdit>(d, "Edit_text");
@@ -372,7 +375,7 @@ TEST_F(QtDialogsTest, HelpButtonsCallTheHelpAndLeaveTheDialogOpen) {
         Screenshot(d, "input_text_with_help");
         Press(d, Qt::Key_Escape);
     });
-    EXPECT_EQ(dialogs.InputText("Federl\xC3\xA4nge L0 [mm]", 30, "50.00"), std::nullopt);
+    EXPECT_EQ(dialogs.InputText("Federl\x84nge L0 [mm]", 30, "50.00"), std::nullopt);
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(asked, (std::vector{QtDialogs::Help::Text, QtDialogs::Help::Picture}));
 }
@@ -735,7 +738,7 @@ struct HelpCase {
 TEST_F(QtDialogsTest, MessageHelpGivesTheEditedCauseAndRemedyOnOk) {
     const HelpCase cases[] = {
         {"unchanged, OK", [](QWidget& d) { Click(d, "Button_ok"); },
-         std::pair<std::string, std::string>{"Lc > L0", "L0 vergr\xC3\xB6\xC3\x9F"
+         std::pair<std::string, std::string>{"Lc > L0", "L0 vergr\x94\xE1"
                                                         "ern"}},
         {"remedy edited, Enter",
          [](QWidget& d) {
@@ -760,7 +763,7 @@ TEST_F(QtDialogsTest, MessageHelpGivesTheEditedCauseAndRemedyOnOk) {
             c.act(d);
         });
         EXPECT_EQ(dialogs.ShowMessageHelp("Fehler : Lc 1 > L0 1 !", "Lc > L0",
-                                          "L0 vergr\xC3\xB6\xC3\x9F"
+                                          "L0 vergr\x94\xE1"
                                           "ern"),
                   c.result)
             << c.what;
@@ -806,9 +809,9 @@ TEST_F(QtDialogsTest, MessageHelpButtonCallsTheHelp) {
         Click(d, "Button_ok");
     });
     dialogs.ShowMessageHelp("Warnung: Feder knickt !",
-                            "Der Federweg s2 ist gr\xC3\xB6\xC3\x9F"
+                            "Der Federweg s2 ist gr\x94\xE1"
                             "er als der Knickfederweg sk.",
-                            "Federf\xC3\xBChrung durch Dorn oder H\xC3\xBClse vorsehen.");
+                            "Federf\x81hrung durch Dorn oder H\x81lse vorsehen.");
     EXPECT_EQ(asked, 1);
     labels.sort();
     EXPECT_EQ(Utf8(labels.join('|')), "Abhilfe|Fehlermeldung|Ursache");

@@ -41,6 +41,19 @@ TEST(QtTableWindow, TitleClickSortsAsTextsAndACellClickChoosesItsRow) {
     EXPECT_EQ(table.rows[*chosen][0], "c.kra"); // the caller reads the row it was shown
 }
 
+TEST(QtTableWindow, ShowsItsCodePage850TextsAsUnicode) {
+    TableWindowContent table;
+    table.caption = "Federn \x81"
+                    "bersicht";
+    table.titles = {"Gr\x94\xE1"
+                    "e"};
+    table.rows = {{"Ma\xE1 \xF8"}};
+    QtTableWindow window(table);
+    EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Federn übersicht"));
+    EXPECT_EQ(window.grid()->horizontalHeaderItem(0)->text(), QString::fromUtf8("Größe"));
+    EXPECT_EQ(window.grid()->item(0, 0)->text(), QString::fromUtf8("Maß °"));
+}
+
 TEST(QtTableWindow, EscapeAndCancelCloseWithoutAChoice) {
     for (bool escape : {true, false}) {
         TableWindowContent table = Springs();

@@ -1,6 +1,7 @@
 // Help texts and pictures over files of a test's own help folder: the topic lookup with its
 // file choice by number and language, its end rules and failure texts, the help text box and
 // picture of ShowHelpTopic, and the picture browser with its list file.
+#include "base/codepage.h"
 #include "calc/help_lookup.h"
 #include "calc/session.h"
 #include "graphics/display_list.h"
@@ -54,7 +55,7 @@ class CaptionDialogs final : public Dialogs {
     std::vector<std::string> captions;
 
     void ShowInfo(std::string_view text, std::string_view caption) override {
-        captions.emplace_back(caption);
+        captions.push_back(Cp850ToUtf8(caption));
         script.ShowInfo(text, caption);
     }
     void ShowError(std::string_view text) override { script.ShowError(text); }
