@@ -1,5 +1,6 @@
 #include "graphics/cad_sinks.h"
 
+#include "base/codepage.h"
 #include "calc/session.h"
 #include "graphics/cad_format.h"
 #include "graphics/display_list.h"
@@ -156,7 +157,9 @@ bool PlotterSink::Delivered() {
     std::string line = current >= 0 && current < static_cast<int>(lines.size())
                            ? lines[current]
                            : std::string(kDefaultVektraCommand);
-    int code = session_.launcher->Start(SplitCommandLine(line));
+    // The line is core text (code page 850); the program and its files are named in the file
+    // system's bytes.
+    int code = session_.launcher->Start(SplitCommandLine(Cp850ToUtf8(line)));
     if (code == 0) return true;
     session_.dialogs->ShowError(PlotterStartMessage(code));
     return false;

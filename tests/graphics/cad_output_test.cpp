@@ -706,7 +706,8 @@ TEST_F(CadOutputTest, CommandLineRunWritesBesideTheSpringFile) {
 }
 
 TEST_F(CadOutputTest, PlotterWritesVektraDxfAndStartsTheCommandLine) {
-    cad.settings.plotterCommands = {"wvektra /tmp/vektra /CHPL"};
+    cad.settings.plotterCommands = {"wvektra /tmp/gr\x94\xE1"
+                                    "e/vektra /CHPL"};
     cad.settings.printBorder = true;
     std::string text = Write(OutputKind::Plotter, [](CadOutput& c) {
         c.CadSheet(0, 0, 420, 297);
@@ -717,7 +718,7 @@ TEST_F(CadOutputTest, PlotterWritesVektraDxfAndStartsTheCommandLine) {
     ASSERT_EQ(dialogs.infos.size(), 1u);
     EXPECT_EQ(dialogs.infos[0], temp / "vektra.dxf" + " wird geplottet..");
     ASSERT_EQ(launched.size(), 1u);
-    EXPECT_EQ(launched[0], "wvektra /tmp/vektra /CHPL");
+    EXPECT_EQ(launched[0], "wvektra /tmp/größe/vektra /CHPL"); // the file system's UTF-8
     // The border lies in the ENTITIES section, not in the HEADER.
     std::size_t entities = text.find("ENTITIES");
     ASSERT_NE(entities, std::string::npos);
