@@ -30,6 +30,7 @@
 #include <filesystem>
 #include <functional>
 #include <ostream>
+#include <tuple>
 
 namespace kora {
 namespace {
@@ -94,20 +95,7 @@ bool CanPrintMacro(const Application& app) {
 // One printout of the print macro: a report on the window's printer device, or a drawing
 // drawn on the graphics window and printed from there.
 bool PrintMacroEntry(Application& app, const CommandRun& run, PrintMacroItem item) {
-    Configuration& config = app.session().config;
-    if (item == PrintMacroItem::StandardReport || item == PrintMacroItem::ExcerptReport) {
-        const int device = config.textDevice;
-        const bool window = config.textDeviceWindow;
-        config.textDevice = kDeviceWindowsPrinter;
-        config.textDeviceWindow = false;
-        const CommandOutcome outcome = item == PrintMacroItem::StandardReport
-                                           ? Report(app, run, FullReportRecalculating)
-                                           : Report(app, run, ShortReport);
-        config.textDevice = device;
-        config.textDeviceWindow = window;
-        return outcome.status == Status::Done;
-    }
-    static constexpr std::array<CommandId, kPrintMacroItems> kDrawings = {
+    static constexpr std::array<CommandId, kPrintMacroItems> kCommands = {
         CommandId::mi_viewstandard,
         CommandId::mi_viewexcerpt,
         CommandId::mi_viewschnitt,
@@ -123,9 +111,24 @@ bool PrintMacroEntry(Application& app, const CommandRun& run, PrintMacroItem ite
         CommandId::mi_viewtaus,
         CommandId::mi_ViewQuick,
     };
-    if (RunCommand(app, kDrawings[static_cast<std::size_t>(item)], run).status != Status::Done)
-        return false;
-    return app.printDrawing(app.display(), config);
+    const CommandId id = kCommands[static_cast<std::size_t>(item)];
+    Configuration& config = app.session().config;
+    if (item != PrintMacroItem::StandardReport && item != PrintMacroItem::ExcerptReport)
+        return RunCommand(app, id, run).status == Status::Done &&
+               app.printDrawing(app.display(), config);
+    // A report on the window's printer device, without the device choice.
+    const auto kept = std::pair{config.textDevice, config.textDeviceWindow};
+    config.textDevice = kDeviceWindowsPrinter;
+    config.textDeviceWindow = false;
+    const bool printed = RunCommand(app, id, run).status == Status::Done;
+    std::tie(config.textDevice, config.textDeviceWindow) = kept;
+    return printed;
+}
+
+// The print configuration of "&Drucken..." and "Druckereinstellung".
+bool AskPrintConfiguration(Application& app, PrintConfigurationMode mode, bool& fit) {
+    return EditPrintConfiguration(app.session(), app.printers, app.configurationPlace().startFolder,
+                                  app.printoutRecord, mode, fit);
 }
 
 // The CAD output of one drawing command with the diagram context and the views over it: the
@@ -305,9 +308,7 @@ constexpr std::array kCommands = {
     Command{Id::mi_fileprint, CanPrintDrawing,
             [](Application& app, const CommandRun&) {
                 bool fit = false;
-                if (!EditPrintConfiguration(app.session(), app.printers,
-                                            app.configurationPlace().startFolder,
-                                            app.printoutRecord, PrintConfigurationMode::Print, fit))
+                if (!AskPrintConfiguration(app, PrintConfigurationMode::Print, fit))
                     return Outcome(false);
                 if (fit) { // the whole drawing, as the window shows it unzoomed
                     app.display().ResetZoom();
@@ -318,9 +319,7 @@ constexpr std::array kCommands = {
     Command{Id::mi_fileprintersetup, HasPrinters,
             [](Application& app, const CommandRun&) {
                 bool fit = false;
-                return Outcome(EditPrintConfiguration(
-                    app.session(), app.printers, app.configurationPlace().startFolder,
-                    app.printoutRecord, PrintConfigurationMode::Setup, fit));
+                return Outcome(AskPrintConfiguration(app, PrintConfigurationMode::Setup, fit));
             }},
     Command{Id::mi_filePrintMacro, CanPrintMacro,
             [](Application& app, const CommandRun& run) {

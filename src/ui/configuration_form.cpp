@@ -30,6 +30,11 @@ constexpr std::string_view kPageSettings = "Einstellungen";
 constexpr std::string_view kPageExternal = "Extern";
 constexpr std::string_view kPageDrawing = "Zeichnung";
 
+constexpr std::string_view kColourTitle = "Farbe";
+constexpr std::string_view kWidthTitle = "Strichst\x84rke";
+constexpr std::string_view kUpperLayerTitle = "Farbe f\x81r Layer";
+constexpr std::string_view kColourButton = "Farbe...";
+
 constexpr std::string_view kProposal = "<";
 constexpr std::string_view kBrowse = "...";
 constexpr int kMaxWindowSize = 5000;
@@ -63,6 +68,17 @@ constexpr std::size_t kUpperColourColumn = 1, kUpperWidthColumn = 2;
 std::string ColourName(int number) {
     if (number < 1 || number > static_cast<int>(kColourNames.size())) return "?";
     return std::string(kColourNames[static_cast<std::size_t>(number - 1)]);
+}
+
+// "Farbe für Layer 18 (braun)": the title of an upper layer's row.
+std::string UpperLayerTitle(std::size_t layer, int colour) {
+    return std::string(kUpperLayerTitle) + " " + std::to_string(layer) + " (" + ColourName(colour) +
+           ")";
+}
+
+// The id of a button beside an edit: "Edit_zoom" gives "Button_zoom" + suffix.
+std::string ButtonBeside(const Field& edit, std::string_view suffix) {
+    return "Button_" + edit.id.substr(edit.id.find('_') + 1) + std::string(suffix);
 }
 
 std::string Number(const Configuration& c, real value) {
@@ -177,9 +193,8 @@ Field& Tconfig::Choice(std::string id, std::string caption, int Configuration::*
 }
 
 void Tconfig::Proposal(Field& edit, std::string text) {
-    Add("Button_" + edit.id.substr(edit.id.find('_') + 1) + "Proposal", Control::Button,
-        std::string(kProposal))
-        .onEvent = [&edit, text] { edit.SetText(text); };
+    Add(ButtonBeside(edit, "Proposal"), Control::Button, std::string(kProposal)).onEvent =
+        [&edit, text] { edit.SetText(text); };
 }
 
 Field& Tconfig::Button(std::string id, std::string caption, std::function<void()> handler) {
@@ -189,21 +204,18 @@ Field& Tconfig::Button(std::string id, std::string caption, std::function<void()
 }
 
 void Tconfig::FolderButton(Field& edit) {
-    Button("Button_" + edit.id.substr(edit.id.find('_') + 1) + "Choose", std::string(kBrowse),
-           [this, &edit] {
-               std::string folder = edit.Text();
-               if (kora::ChooseFolder(session_, folder) && folder != edit.Text())
-                   edit.SetText(folder);
-           });
+    Button(ButtonBeside(edit, "Choose"), std::string(kBrowse), [this, &edit] {
+        std::string folder = edit.Text();
+        if (kora::ChooseFolder(session_, folder) && folder != edit.Text()) edit.SetText(folder);
+    });
 }
 
 void Tconfig::ProgramButton(Field& edit) {
-    Button("Button_" + edit.id.substr(edit.id.find('_') + 1) + "Choose", std::string(kBrowse),
-           [this, &edit] {
-               std::string program = edit.Text();
-               if (kora::ChooseFile(session_, program, "*")) edit.SetText(program);
-               session_.AbortFlag = false;
-           });
+    Button(ButtonBeside(edit, "Choose"), std::string(kBrowse), [this, &edit] {
+        std::string program = edit.Text();
+        if (kora::ChooseFile(session_, program, "*")) edit.SetText(program);
+        session_.AbortFlag = false;
+    });
 }
 
 // ---- The pages ----
@@ -359,14 +371,14 @@ void Tconfig::AddCadPage() {
         Button("Button_layer" + std::to_string(row.layer) + "Proposal",
                std::string(kProposal) + " " + std::to_string(row.layer),
                [this, layer = row.layer] { ResetLayerRow(layer); });
-    Button("Button_layerColour", "Farbe...", [this] { ChooseLayerColour(); });
+    Button("Button_layerColour", std::string(kColourButton), [this] { ChooseLayerColour(); });
     Check("CheckBox_layerMonochrome", "Layer Monochrom ?", &Configuration::layerMonochrome);
     Check("CheckBox_output3D", "3D Output", &Configuration::output3D);
 }
 
 void Tconfig::AddColourPage() {
     page_ = std::string(kPageColour);
-    Field& grid = Add("Grid_upperLayers", Control::Grid, "Farbe f\x81r Layer");
+    Field& grid = Add("Grid_upperLayers", Control::Grid, std::string(kUpperLayerTitle));
     grid.SetGridSize(3, kUpperCadLayers + 1);
     Bind(
         grid, [this](const Configuration& c) { ShowUpperLayerGrid(c); },
@@ -376,10 +388,11 @@ void Tconfig::AddColourPage() {
                 c.lineThicknessUpperLayer[i] = ParseInteger(grid.Cell(kUpperWidthColumn, i + 1));
             }
         });
-    Button("Button_upperLayerColour", "Farbe...", [this] { ChooseUpperLayerColour(); });
+    Button("Button_upperLayerColour", std::string(kColourButton),
+           [this] { ChooseUpperLayerColour(); });
     for (int width = 1; width <= 3; ++width)
         Button("Button_upperWidths" + std::to_string(width),
-               "Strichst\x84rke=" + std::to_string(width),
+               std::string(kWidthTitle) + "=" + std::to_string(width),
                [this, width] { SetUpperLayerWidths(width); });
 }
 
@@ -525,8 +538,8 @@ void Tconfig::AddDrawingPage() {
 void Tconfig::ShowLayerGrid(const Configuration& c) {
     Field& grid = *Find("Grid_layers");
     grid.SetCell(kNameColumn, 0, "Layer");
-    grid.SetCell(kColourColumn, 0, "Farbe");
-    grid.SetCell(kWidthColumn, 0, "Strichst\x84rke");
+    grid.SetCell(kColourColumn, 0, std::string(kColourTitle));
+    grid.SetCell(kWidthColumn, 0, std::string(kWidthTitle));
     for (std::size_t r = 0; r < kLayerRows.size(); ++r) {
         const int layer = kLayerRows[r].layer;
         grid.SetCell(kTitleColumn, r + 1, std::string(kLayerRows[r].title));
@@ -538,12 +551,10 @@ void Tconfig::ShowLayerGrid(const Configuration& c) {
 
 void Tconfig::ShowUpperLayerGrid(const Configuration& c) {
     Field& grid = *Find("Grid_upperLayers");
-    grid.SetCell(kUpperColourColumn, 0, "Farbe");
-    grid.SetCell(kUpperWidthColumn, 0, "Strichst\x84rke");
+    grid.SetCell(kUpperColourColumn, 0, std::string(kColourTitle));
+    grid.SetCell(kUpperWidthColumn, 0, std::string(kWidthTitle));
     for (std::size_t i = 0; i < kUpperCadLayers; ++i) {
-        grid.SetCell(kTitleColumn, i + 1,
-                     "Farbe f\x81r Layer " + std::to_string(16 + i) + " (" +
-                         ColourName(c.colourLayer[i]) + ")");
+        grid.SetCell(kTitleColumn, i + 1, UpperLayerTitle(16 + i, c.colourLayer[i]));
         grid.SetCell(kUpperColourColumn, i + 1, std::to_string(c.colourLayer[i]));
         grid.SetCell(kUpperWidthColumn, i + 1, std::to_string(c.lineThicknessUpperLayer[i]));
     }
@@ -565,7 +576,7 @@ namespace {
 std::optional<int> ChooseColourNumber(Session& session, int current) {
     std::vector<std::string> items(kColourNames.begin(), kColourNames.end());
     int index = current;
-    if (!ChooseItem(session, "Farbe", items, index)) {
+    if (!ChooseItem(session, kColourTitle, items, index)) {
         session.AbortFlag = false;
         return std::nullopt;
     }
@@ -586,9 +597,7 @@ void Tconfig::ChooseUpperLayerColour() {
     const std::size_t row = std::max<std::size_t>(grid.SelectedRow(), 1);
     if (auto n = ChooseColourNumber(session_, ParseInteger(grid.Cell(kUpperColourColumn, row)))) {
         grid.SetCell(kUpperColourColumn, row, std::to_string(*n));
-        grid.SetCell(kTitleColumn, row,
-                     "Farbe f\x81r Layer " + std::to_string(15 + row) + " (" + ColourName(*n) +
-                         ")");
+        grid.SetCell(kTitleColumn, row, UpperLayerTitle(15 + row, *n));
     }
 }
 
