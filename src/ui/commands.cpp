@@ -310,9 +310,9 @@ constexpr std::array kCommands = {
                 bool fit = false;
                 if (!AskPrintConfiguration(app, PrintConfigurationMode::Print, fit))
                     return Outcome(false);
-                if (fit) { // the whole drawing, as the window shows it unzoomed
+                if (fit) { // the drawing shown, whole, as the window shows it unzoomed
                     app.display().ResetZoom();
-                    RedrawCurrentView(app);
+                    app.display().ClearViewPort();
                 }
                 return Outcome(app.printDrawing(app.display(), app.session().config));
             }},

@@ -181,6 +181,18 @@ TEST(MainWindow, PrintGoesThroughThePrintConfigurationToThePrinter) {
     EXPECT_EQ(w->Run(CommandId::mi_fileprint).status, CommandOutcome::Status::Done);
     EXPECT_EQ(w->application().session().config.screendumpScale, 0.5L);
     EXPECT_GT(fs::file_size(f.In("blatt.pdf")), 1000U);
+    // "anpassen": the drawing shown, unzoomed, and not the result graphic in its place.
+    w->Run(CommandId::mi_ViewGoodman);
+    DisplayList& shown = w->application().display();
+    const DeviceRect whole = shown.mapping.zoom;
+    const std::size_t records = shown.Count();
+    shown.SetScale(whole.x1, whole.y1, whole.x1 + 50, whole.y1 + 40);
+    f.dialogs.Push(
+        ScriptedDialogs::Filled("TForm_printconf", {ScriptedDialogs::CheckIn("CheckBox_fit", true),
+                                                    ScriptedDialogs::PressOk()}));
+    EXPECT_EQ(w->Run(CommandId::mi_fileprint).status, CommandOutcome::Status::Done);
+    EXPECT_EQ(shown.Count(), records);
+    EXPECT_EQ(shown.mapping.zoom, whole);
     // Cancelled, nothing is printed again.
     fs::remove(f.In("blatt.pdf"));
     f.dialogs.Push(ScriptedDialogs::Filled("TForm_printconf", {ScriptedDialogs::PressCancel()}));
